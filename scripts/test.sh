@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with warnings as errors and runs every test, then builds and
+# runs them again under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup-deps.sh
+
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
+scripts/build.sh build -DPROPDESK_WERROR=ON
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+BUILD_TYPE=Debug scripts/build.sh build-sanitize -DPROPDESK_WERROR=ON -DPROPDESK_SANITIZE=ON
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-sanitize --output-on-failure -j "$jobs"

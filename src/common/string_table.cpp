@@ -1,0 +1,42 @@
+#include "common/string_table.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace propdesk {
+namespace {
+
+struct StringEntry {
+  int id;
+  std::string_view text;
+};
+
+constexpr StringEntry kStrings[] = {
+#include "res/strings.inc"
+};
+
+bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+}  // namespace
+
+bool LoadText(int id, std::string& text, std::size_t capacity) {
+  text.clear();
+  const auto* entry = std::find_if(std::begin(kStrings), std::end(kStrings),
+                                   [id](const StringEntry& e) { return e.id == id; });
+  if (entry == std::end(kStrings) || capacity == 0) return false;
+  std::size_t length = std::min(entry->text.size(), capacity - 1);
+  while (length < entry->text.size() && length > 0 && IsUtf8Continuation(entry->text[length])) --length;
+  text.assign(entry->text.substr(0, length));
+  return !text.empty();
+}
+
+const std::string& GetAppTitle() {
+  static const std::string title = [] {
+    std::string text;
+    LoadText(IDS_APP_TITLE, text);
+    return text;
+  }();
+  return title;
+}
+
+}  // namespace propdesk

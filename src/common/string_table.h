@@ -1,0 +1,32 @@
+#pragma once
+// The program's own texts, looked up by id. Texts are UTF-8.
+#include <cstddef>
+#include <limits>
+#include <string>
+
+namespace propdesk {
+
+// Well-known string ids.
+enum StringId : int {
+  IDS_APP_TITLE = 10000,
+  IDS_UNTITLED = 11100,
+  IDS_MODIFIED = 11101,
+  IDS_PROPERTIES_FILTER = 11200,
+  IDS_PROGRAM_FILTER = 11201,
+  IDS_READ_FAILED = 11203,
+  IDS_WRITE_FAILED = 11204,
+  IDS_SAVE_CHANGES = 11205,
+  IDS_REPLACED_COUNT = 11206,
+  IDS_NOT_FOUND = 11207,
+  IDS_CONVERSION_FIRST = 11300,
+  IDS_UNEXPECTED_ERROR = 11309,
+};
+
+// Replaces text with string `id`, cut to at most capacity - 1 bytes on a character boundary.
+// True when the string exists and is not empty; otherwise text is left empty.
+bool LoadText(int id, std::string& text, std::size_t capacity = std::numeric_limits<std::size_t>::max());
+
+// The application title, "Propdesk".
+const std::string& GetAppTitle();
+
+}  // namespace propdesk
