@@ -14,4 +14,9 @@ struct Settings {
 // The one process-wide record.
 Settings& GetSettings();
 
+// Fills the record from the per-user store; missing or unusable values take their defaults.
+void LoadSettings();
+// Writes the four values of the record to the per-user store; failures are not reported.
+void SaveSettings();
+
 }  // namespace propdesk

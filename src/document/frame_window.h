@@ -1,0 +1,17 @@
+#pragma once
+// What the document operations need of the main window besides the text view and the prompts.
+#include <string_view>
+
+namespace propdesk {
+
+class FrameWindow {
+ public:
+  virtual ~FrameWindow() = default;
+  // Sets the window title (UTF-8).
+  virtual void SetTitle(std::string_view title) = 0;
+  // Edit-forbidden mode was switched: the window updates the menu check mark and, when it was
+  // switched on, closes an open find or replace dialog.
+  virtual void EditForbiddenChanged(bool editForbidden) = 0;
+};
+
+}  // namespace propdesk
