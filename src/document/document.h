@@ -19,6 +19,7 @@ inline constexpr std::size_t kMaxPathBytes = 259;
 class Document {
  public:
   // The view's modified flag is the document's modified state; there is no copy of it here.
+  // The window calls UpdateTitle once after creating the document.
   Document(TextView& view, Prompts& prompts, FrameWindow& frame);
 
   // Reads a file into the view: escaped .properties form, or plain text when asImport.
@@ -58,6 +59,7 @@ class Document {
   // (the same device and inode, whatever the form of the path).
   void OnDropFiles(const std::vector<std::string>& paths);
 
+  // Switches the view's read-only state and tells the frame (check mark, find dialog).
   void SetEditForbidden(bool editForbidden);
   bool IsEditForbidden() const { return editForbidden_; }
 

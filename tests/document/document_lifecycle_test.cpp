@@ -116,52 +116,32 @@ TEST_F(DocumentLifecycleTest, FailuresShowOneMessageAndLeaveEverythingAsItWas) {
     std::function<bool()> run;
     std::string message;
   };
+  const auto chooseAndSave = [this](const std::string& target, bool asExport) {
+    return [this, target, asExport] {
+      prompts.chosenPaths.push_back(target);
+      return document.ChooseAndSave(asExport);
+    };
+  };
+  const auto withoutMemory = [this](std::function<bool()> run) {
+    return [this, run] {
+      view.outOfMemory = true;
+      const bool result = run();
+      view.outOfMemory = false;
+      return result;
+    };
+  };
   const Failure failures[] = {
       {"open a missing file", [&] { return document.OpenDocument(dir.File("missing"), false); }, kReadFailed},
       {"import a missing file", [&] { return document.OpenDocument(dir.File("missing"), true); }, kReadFailed},
       {"open a folder", [&] { return document.OpenDocument(dir.File("folder"), false); }, kReadFailed},
       {"open an empty path", [&] { return document.OpenDocument("", false); }, kReadFailed},
       {"open a path too long", [&] { return document.OpenDocument(tooLong, false); }, kReadFailed},
-      {"open without memory",
-       [&] {
-         view.outOfMemory = true;
-         const bool result = document.OpenDocument(startPath, false);
-         view.outOfMemory = false;
-         return result;
-       },
-       kReadFailed},
-      {"save as over a read-only file",
-       [&] {
-         prompts.chosenPaths.push_back(readOnlyFile);
-         return document.ChooseAndSave(false);
-       },
-       kWriteFailed},
-      {"save as into a missing folder",
-       [&] {
-         prompts.chosenPaths.push_back(dir.File("missing/x.properties"));
-         return document.ChooseAndSave(false);
-       },
-       kWriteFailed},
-      {"save as under a path too long",
-       [&] {
-         prompts.chosenPaths.push_back(tooLong);
-         return document.ChooseAndSave(false);
-       },
-       kWriteFailed},
-      {"export over a read-only file",
-       [&] {
-         prompts.chosenPaths.push_back(readOnlyFile);
-         return document.ChooseAndSave(true);
-       },
-       kWriteFailed},
-      {"save without memory",
-       [&] {
-         view.outOfMemory = true;
-         const bool result = document.SaveCurrent();
-         view.outOfMemory = false;
-         return result;
-       },
-       kWriteFailed},
+      {"open without memory", withoutMemory([&] { return document.OpenDocument(startPath, false); }), kReadFailed},
+      {"save as over a read-only file", chooseAndSave(readOnlyFile, false), kWriteFailed},
+      {"save as into a missing folder", chooseAndSave(dir.File("missing/x.properties"), false), kWriteFailed},
+      {"save as under a path too long", chooseAndSave(tooLong, false), kWriteFailed},
+      {"export over a read-only file", chooseAndSave(readOnlyFile, true), kWriteFailed},
+      {"save without memory", withoutMemory([&] { return document.SaveCurrent(); }), kWriteFailed},
   };
   for (const Failure& failure : failures) {
     SCOPED_TRACE(failure.name);
