@@ -16,6 +16,8 @@ struct Settings {
   bool ExitByESC = false;         // ESC closes the window while edit-forbidden
   bool UseNative2Ascii = false;   // convert with the external command instead of the built-in codec
   std::string Native2AsciiPath;   // the external command, used verbatim; at most 258 bytes
+
+  friend bool operator==(const Settings&, const Settings&) = default;
 };
 
 // The one process-wide record.
