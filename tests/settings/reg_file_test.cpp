@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "settings/utf16le.h"
 
 namespace propdesk {
@@ -158,6 +160,27 @@ TEST(RegFile, FormatsValuesAsExportsDoAndReadsThemBack) {
       start = end + 2;
     }
     EXPECT_EQ(QueryIn(text, "Value"), value) << text;
+  }
+}
+
+// Random damage anywhere in an export never breaks reading, and a value set afterwards reads back.
+TEST(RegFile, DamagedTextStillReadsAndTakesAValue) {
+  const std::string valid = Export(
+      "\"A\"=hex(2):25,00,50,00,41,00,54,00,48,00,25,00,00,00\r\n\"B\"=hex:00,01,02,\\\r\n  03,04\r\n"
+      "\"C\"=\"a\\\\b\\\"c\"\r\n@=dword:00000001\r\n\r\n[-HKEY_CURRENT_USER\\Software\\Orvandi\\Propdesk\\Sub]\r\n");
+  std::mt19937 random(12345);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text = valid.substr(0, random() % (valid.size() + 1));
+    for (int hits = random() % 4; hits > 0 && !text.empty(); --hits) {
+      text[random() % text.size()] = static_cast<char>(random() % 256);
+    }
+    auto file = RegFile::Parse(text);
+    if (!file) continue;
+    for (const std::string_view name : {"A", "B", "C", ""}) file->Query(kKey, name);
+    file->Set(kKey, "C", RegValue::String("new"));
+    const auto again = RegFile::Parse(file->Text());
+    ASSERT_TRUE(again) << text;
+    ASSERT_EQ(again->Query(kKey, "C"), RegValue::String("new")) << text;
   }
 }
 
