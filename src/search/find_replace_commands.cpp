@@ -65,10 +65,10 @@ void FindReplaceCommands::OnFindReplaceMessage() {
   } else if (flags & (FR_REPLACE | FR_REPLACEALL)) {
     // The Replace dialog closes when editing is forbidden; a press that still arrives changes nothing.
     if (view_.IsReadOnly()) return;
-    if (!(flags & FR_REPLACE)) {
+    if (flags & FR_REPLACE) {
+      if (!ReplaceNext(view_, state_.FindWhat, state_.ReplaceWith, flags)) ShowNotFoundOverDialog();
+    } else {
       RunReplaceAll();
-    } else if (!ReplaceNext(view_, state_.FindWhat, state_.ReplaceWith, flags)) {
-      ShowNotFoundOverDialog();
     }
   }
 }

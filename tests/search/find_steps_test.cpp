@@ -63,46 +63,38 @@ TEST(FindNext, ScrollsOnlyWhenFound) {
   EXPECT_EQ(view.ScrollCount(), 1);
 }
 
+struct ReplaceCase {
+  const char* name;
+  std::string text;
+  ByteRange selection;
+  std::string findWhat, replaceWith;
+  std::uint32_t flags;
+  bool found;
+  std::string expectedText;
+  ByteRange expectedSelection;
+};
+
 TEST(ReplaceNext, ReplacesTheSelectedMatchAndSelectsTheNextWhereItWillLie) {
-  PrivateTextView view("x foo foo");
-  view.SetSelection(2, 5);
-  EXPECT_TRUE(ReplaceNext(view, "foo", "barbaz", FR_DOWN));
-  EXPECT_EQ(view.GetText(), "x barbaz foo");
-  EXPECT_EQ(view.GetSelection().start, 9u);
-  EXPECT_EQ(view.GetSelection().end, 12u);
-  // The last match: replaced, and the inserted text stays selected.
-  EXPECT_FALSE(ReplaceNext(view, "foo", "barbaz", FR_DOWN));
-  EXPECT_EQ(view.GetText(), "x barbaz barbaz");
-  EXPECT_EQ(view.GetSelection().start, 9u);
-  EXPECT_EQ(view.GetSelection().end, 15u);
-  EXPECT_TRUE(view.IsModified());
-}
-
-TEST(ReplaceNext, FirstCallOnANonMatchOnlySelectsAndDirectionIsIgnored) {
-  PrivateTextView view("ab foo");
-  view.SetSelection(0, 2);
-  EXPECT_TRUE(ReplaceNext(view, "foo", "x", 0));
-  EXPECT_EQ(view.GetText(), "ab foo");
-  EXPECT_EQ(view.GetSelection().start, 3u);
-  EXPECT_FALSE(view.IsModified());
-}
-
-TEST(ReplaceNext, MatchesTheSelectionIgnoringCaseUnlessAsked) {
-  PrivateTextView view("FOO");
-  view.SetSelection(0, 3);
-  EXPECT_FALSE(ReplaceNext(view, "foo", "bar", FR_MATCHCASE));
-  EXPECT_EQ(view.GetText(), "FOO");
-  EXPECT_FALSE(ReplaceNext(view, "foo", "bar", 0));
-  EXPECT_EQ(view.GetText(), "bar");
-}
-
-TEST(ReplaceNext, EmptyReplaceTextDeletesAndShiftsTheNextMatchLeft) {
-  PrivateTextView view("foo-foo");
-  view.SetSelection(0, 3);
-  EXPECT_TRUE(ReplaceNext(view, "foo", "", 0));
-  EXPECT_EQ(view.GetText(), "-foo");
-  EXPECT_EQ(view.GetSelection().start, 1u);
-  EXPECT_EQ(view.GetSelection().end, 4u);
+  const std::vector<ReplaceCase> cases = {
+      {"longer replacement shifts the next match right", "x foo foo", {2, 5}, "foo", "barbaz", kDown, true,
+       "x barbaz foo", {9, 12}},
+      {"last match: the inserted text stays selected", "x barbaz foo", {9, 12}, "foo", "barbaz", kDown, false,
+       "x barbaz barbaz", {9, 15}},
+      {"a selection that is no match only moves on, whatever the direction", "ab foo", {0, 2}, "foo", "x", kUp, true,
+       "ab foo", {3, 6}},
+      {"match case keeps FOO", "FOO", {0, 3}, "foo", "bar", FR_MATCHCASE, false, "FOO", {0, 3}},
+      {"ignoring case FOO is a match", "FOO", {0, 3}, "foo", "bar", 0, false, "bar", {0, 3}},
+      {"empty replacement deletes and shifts left", "foo-foo", {0, 3}, "foo", "", 0, true, "-foo", {1, 4}},
+  };
+  for (const auto& c : cases) {
+    PrivateTextView view(c.text);
+    view.SetSelection(c.selection.start, c.selection.end);
+    EXPECT_EQ(ReplaceNext(view, c.findWhat, c.replaceWith, c.flags), c.found) << c.name;
+    EXPECT_EQ(view.GetText(), c.expectedText) << c.name;
+    EXPECT_EQ(view.GetSelection().start, c.expectedSelection.start) << c.name;
+    EXPECT_EQ(view.GetSelection().end, c.expectedSelection.end) << c.name;
+    EXPECT_EQ(view.IsModified(), c.text != c.expectedText) << c.name;
+  }
 }
 
 TEST(FindSteps, EmptyFindTextChangesNothing) {

@@ -19,7 +19,9 @@ class PrivateTextView : public TextView {
     selection_ = {};
   }
   void ReplaceAllText(std::string_view text) override {
-    Remember();
+    undoText_ = std::move(text_);
+    undoSelection_ = selection_;
+    canUndo_ = true;
     text_.assign(text);
     selection_ = {};
     modified_ = true;
@@ -45,7 +47,7 @@ class PrivateTextView : public TextView {
   }
   void EmptyUndoBuffer() override {
     canUndo_ = false;
-    undoText_.clear();
+    std::string().swap(undoText_);
   }
   bool IsReadOnly() const override { return readOnly_; }
   void SetReadOnly(bool readOnly) override { readOnly_ = readOnly; }
