@@ -91,12 +91,6 @@ class FindReplaceCommandsTest : public testing::Test {
   FindReplaceCommands commands{view, prompts, dialogs, state};
 };
 
-TEST_F(FindReplaceCommandsTest, StartsSearchingDownIgnoringCaseWithEmptyTexts) {
-  EXPECT_EQ(state.Flags, FR_DOWN | FR_HIDEWHOLEWORD);
-  EXPECT_TRUE(state.FindWhat.empty());
-  EXPECT_TRUE(state.ReplaceWith.empty());
-}
-
 TEST_F(FindReplaceCommandsTest, OneDialogAtATime) {
   commands.OnEditFind();
   commands.OnEditReplace();
@@ -202,13 +196,6 @@ TEST_F(FindReplaceCommandsTest, ReplacementsArrivingInReadOnlyModeChangeNothing)
   view.SetSelection(0, 3);
   dialogs.Press(FR_REPLACE, "abc", FR_DOWN, "X");
   EXPECT_EQ(view.GetText(), "abc abc");
-  EXPECT_TRUE(prompts.shown.empty());
-}
-
-TEST_F(FindReplaceCommandsTest, DialogClosingDoesNothing) {
-  commands.OnEditFind();
-  dialogs.CloseDialog();
-  EXPECT_EQ(view.ScrollCount(), 0);
   EXPECT_TRUE(prompts.shown.empty());
 }
 
