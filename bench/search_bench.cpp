@@ -17,9 +17,9 @@
 
 #include "convert/cp932.h"
 #include "search/find_steps.h"
-#include "search/private_text_view.h"
 #include "search/replace_all.h"
 #include "search/text_search.h"
+#include "support/fake_text_view.h"
 
 namespace propdesk {
 namespace {
@@ -95,7 +95,7 @@ struct FindScenario {
 };
 
 // The whole step as the person waits for it, copy of the view's text included.
-void TimeFindNext(test::PrivateTextView& view, const FindScenario& scenario, int runs) {
+void TimeFindNext(test::FakeTextView& view, const FindScenario& scenario, int runs) {
   std::vector<Timing> timings;
   bool found = false;
   for (int run = 0; run < runs; ++run) {
@@ -120,7 +120,7 @@ void TimeSearchOnly(const std::string& text, const FindScenario& scenario, int r
   PrintMedians(scenario.label, timings, "");
 }
 
-void TimeReplaceAll(test::PrivateTextView& view, const char* label, const SearchState& state, int runs) {
+void TimeReplaceAll(test::FakeTextView& view, const char* label, const SearchState& state, int runs) {
   std::vector<Timing> timings;
   std::size_t count = 0;
   for (int run = 0; run < runs; ++run) {
@@ -142,7 +142,7 @@ void RunTimings(int runs) {
       {"F3 from the middle, ignoring case, absent", "absent", FR_DOWN},
       {"Shift+F3 from the middle, ignoring case, absent", "absent", 0},
   };
-  test::PrivateTextView view(MakeDocument());
+  test::FakeTextView view(MakeDocument());
   std::printf("document: %zu bytes, 1000000 matches; medians of %d runs\n", kDocumentBytes, runs);
   std::printf("find steps, the copy of the view's text included:\n");
   for (const auto& scenario : scenarios) TimeFindNext(view, scenario, runs);
@@ -155,7 +155,7 @@ void RunTimings(int runs) {
 }
 
 void MeasureMemory() {
-  test::PrivateTextView view(MakeDocument());
+  test::FakeTextView view(MakeDocument());
   const std::size_t count = ReplaceAll(view, {"target", "Replacement", 0});
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);

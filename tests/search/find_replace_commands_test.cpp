@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "search/private_text_view.h"
+#include "support/fake_text_view.h"
 
 namespace propdesk {
 namespace {
@@ -84,7 +84,7 @@ class FindReplaceCommandsTest : public testing::Test {
     EXPECT_EQ(prompts.shown[0].owner, owner);
   }
 
-  test::PrivateTextView view{"abc abc"};
+  test::FakeTextView view{"abc abc"};
   RecordingPrompts prompts;
   SearchState state;
   ScriptedDialogs dialogs{state};
@@ -107,7 +107,7 @@ TEST_F(FindReplaceCommandsTest, FindKeysWithoutFindTextOpenTheFindDialogInTheirD
   EXPECT_EQ(dialogs.openCount, 1);
   EXPECT_TRUE(state.SearchesDown());
   EXPECT_TRUE(prompts.shown.empty());
-  EXPECT_EQ(view.ScrollCount(), 0);
+  EXPECT_EQ(view.scrollCount, 0);
 }
 
 TEST_F(FindReplaceCommandsTest, ReplaceDialogOpensSearchingDown) {

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "search/search_state.h"
-#include "search/private_text_view.h"
+#include "support/fake_text_view.h"
 
 namespace propdesk {
 namespace {
 
-using test::PrivateTextView;
+using test::FakeTextView;
 
 constexpr std::uint32_t kDown = FR_DOWN;
 constexpr std::uint32_t kUp = 0;
@@ -26,7 +26,7 @@ struct Step {
 // Runs FindNext once per step from the given selection and checks each outcome.
 void ExpectFindSteps(const std::string& text, ByteRange selection, const std::string& findWhat,
                      const std::vector<Step>& steps) {
-  PrivateTextView view(text);
+  FakeTextView view(text);
   view.SetSelection(selection.start, selection.end);
   for (std::size_t i = 0; i < steps.size(); ++i) {
     EXPECT_EQ(FindNext(view, findWhat, steps[i].flags), steps[i].found) << text << " step " << i;
@@ -56,11 +56,11 @@ TEST(FindNext, NeverSelectsFromTheSecondByteOfACharacter) {
 }
 
 TEST(FindNext, ScrollsOnlyWhenFound) {
-  PrivateTextView view("abc");
+  FakeTextView view("abc");
   EXPECT_FALSE(FindNext(view, "x", kDown));
-  EXPECT_EQ(view.ScrollCount(), 0);
+  EXPECT_EQ(view.scrollCount, 0);
   EXPECT_TRUE(FindNext(view, "b", kDown));
-  EXPECT_EQ(view.ScrollCount(), 1);
+  EXPECT_EQ(view.scrollCount, 1);
 }
 
 struct ReplaceCase {
@@ -87,7 +87,7 @@ TEST(ReplaceNext, ReplacesTheSelectedMatchAndSelectsTheNextWhereItWillLie) {
       {"empty replacement deletes and shifts left", "foo-foo", {0, 3}, "foo", "", 0, true, "-foo", {1, 4}},
   };
   for (const auto& c : cases) {
-    PrivateTextView view(c.text);
+    FakeTextView view(c.text);
     view.SetSelection(c.selection.start, c.selection.end);
     EXPECT_EQ(ReplaceNext(view, c.findWhat, c.replaceWith, c.flags), c.found) << c.name;
     EXPECT_EQ(view.GetText(), c.expectedText) << c.name;
@@ -98,28 +98,25 @@ TEST(ReplaceNext, ReplacesTheSelectedMatchAndSelectsTheNextWhereItWillLie) {
 }
 
 TEST(FindSteps, EmptyFindTextChangesNothing) {
-  PrivateTextView view("abc");
+  FakeTextView view("abc");
   view.SetSelection(0, 3);
   EXPECT_FALSE(FindNext(view, "", FR_DOWN));
   EXPECT_FALSE(ReplaceNext(view, "", "x", FR_DOWN));
   EXPECT_EQ(view.GetText(), "abc");
   EXPECT_EQ(view.GetSelection().end, 3u);
-  EXPECT_EQ(view.ScrollCount(), 0);
+  EXPECT_EQ(view.scrollCount, 0);
 }
 
-class OutOfMemoryView : public PrivateTextView {
- public:
-  using PrivateTextView::PrivateTextView;
-  std::string GetText() const override { throw std::bad_alloc(); }
-};
-
 TEST(FindSteps, NoMemoryForTheCopyLeavesTheViewUntouched) {
-  OutOfMemoryView view("foo foo");
+  FakeTextView view("foo foo");
   view.SetSelection(0, 3);
+  view.outOfMemory = true;
   EXPECT_FALSE(FindNext(view, "foo", FR_DOWN));
   EXPECT_FALSE(ReplaceNext(view, "foo", "x", FR_DOWN));
-  EXPECT_EQ(view.PrivateTextView::GetText(), "foo foo");
+  view.outOfMemory = false;
+  EXPECT_EQ(view.GetText(), "foo foo");
   EXPECT_EQ(view.GetSelection().end, 3u);
+  EXPECT_EQ(view.scrollCount, 0);
 }
 
 }  // namespace

@@ -7,12 +7,12 @@
 #include <stdexcept>
 
 #include "search/grow_buffer.h"
-#include "search/private_text_view.h"
+#include "support/fake_text_view.h"
 
 namespace propdesk {
 namespace {
 
-using test::PrivateTextView;
+using test::FakeTextView;
 
 TEST(GrowBuffer, DoublesBelowOneMebibyteThenGrowsByOneMebibyte) {
   GrowBuffer buffer;
@@ -57,7 +57,7 @@ TEST(ReplaceAll, ReplacesLeftToRightWithoutOverlapOrRescanning) {
       {"\x83\x41" "A" "\x83\x41", "A", "B", FR_MATCHCASE, "\x83\x41" "B" "\x83\x41", 1},
   };
   for (const auto& c : cases) {
-    PrivateTextView view(c.text);
+    FakeTextView view(c.text);
     view.SetSelection(c.text.size(), c.text.size());  // the selection does not matter
     const SearchState state{c.findWhat, c.replaceWith, c.flags};
     EXPECT_EQ(ReplaceAll(view, state), c.count) << c.text;
@@ -68,17 +68,17 @@ TEST(ReplaceAll, ReplacesLeftToRightWithoutOverlapOrRescanning) {
 }
 
 TEST(ReplaceAll, IsOneUndoableEditThatLeavesTheDocumentModified) {
-  PrivateTextView view("a.a.a");
+  FakeTextView view("a.a.a");
   EXPECT_EQ(ReplaceAll(view, SearchState{"a", "bb"}), 3u);
   EXPECT_TRUE(view.IsModified());
-  EXPECT_EQ(view.ScrollCount(), 1);
+  EXPECT_EQ(view.scrollCount, 1);
   ASSERT_TRUE(view.CanUndo());
   view.Undo();
   EXPECT_EQ(view.GetText(), "a.a.a");
 }
 
 TEST(ReplaceAll, NothingFoundLeavesTheViewUntouched) {
-  PrivateTextView view("abc");
+  FakeTextView view("abc");
   view.SetSelection(1, 2);
   EXPECT_EQ(ReplaceAll(view, SearchState{"x", "y"}), 0u);
   EXPECT_EQ(ReplaceAll(view, SearchState{"", "y"}), 0u);
@@ -88,17 +88,14 @@ TEST(ReplaceAll, NothingFoundLeavesTheViewUntouched) {
   EXPECT_FALSE(view.CanUndo());
 }
 
-class ViewWithoutMemoryForNewText : public PrivateTextView {
- public:
-  using PrivateTextView::PrivateTextView;
-  void ReplaceAllText(std::string_view) override { throw std::bad_alloc(); }
-};
-
 TEST(ReplaceAll, OutOfMemoryReportsNothingReplaced) {
-  ViewWithoutMemoryForNewText view("a.a");
+  FakeTextView view("a.a");
+  view.outOfMemory = true;
   EXPECT_EQ(ReplaceAll(view, SearchState{"a", "b"}), 0u);
+  view.outOfMemory = false;
   EXPECT_EQ(view.GetText(), "a.a");
-  EXPECT_EQ(view.ScrollCount(), 0);
+  EXPECT_FALSE(view.IsModified());
+  EXPECT_EQ(view.scrollCount, 0);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/text_view.h"
@@ -12,6 +13,9 @@ namespace propdesk::test {
 
 class FakeTextView final : public TextView {
  public:
+  // Starts with text as after opening a file: clean, nothing to undo, the caret at the start.
+  explicit FakeTextView(std::string text = {}) : text_(std::move(text)) {}
+
   std::string GetText() const override;
   bool IsEmpty() const override { return text_.empty(); }
   // Leaves the modified flag as it was and records an undo step: the interface leaves both to
@@ -21,7 +25,7 @@ class FakeTextView final : public TextView {
 
   ByteRange GetSelection() const override { return selection_; }
   void SetSelection(std::size_t start, std::size_t end) override;
-  void ScrollCaretIntoView() override {}
+  void ScrollCaretIntoView() override { ++scrollCount; }
   void ReplaceSelection(std::string_view text) override;
   LineColumn GetSelectionStartLineColumn() const override;
 
@@ -38,6 +42,8 @@ class FakeTextView final : public TextView {
   std::function<void()> onModifiedChanged;
   // While true, every operation that needs memory for a text throws std::bad_alloc first.
   bool outOfMemory = false;
+  // How often the caret was brought into view.
+  int scrollCount = 0;
 
  private:
   struct Snapshot {
