@@ -1,0 +1,43 @@
+#include "search/find_replace_dialog_host_qt.h"
+
+#include "search/search_state.h"
+
+namespace propdesk {
+
+FindReplaceDialogHostQt::FindReplaceDialogHostQt(QWidget& owner, SearchState& state) : owner_(owner), state_(state) {}
+
+FindReplaceDialogHostQt::~FindReplaceDialogHostQt() { delete dialog_; }
+
+void FindReplaceDialogHostQt::Open(FindReplaceKind kind) {
+  if (dialog_) return;
+  dialog_ = new FindReplaceDialogQt(kind, state_, &owner_);
+  connect(dialog_, &FindReplaceDialogQt::actionRequested, this, &FindReplaceDialogHostQt::dialogAction);
+  connect(dialog_, &QDialog::finished, this, &FindReplaceDialogHostQt::OnDialogFinished);
+  dialog_->show();
+  FocusDialog();
+  emit dialogChanged(dialog_);
+}
+
+void FindReplaceDialogHostQt::CloseDialog() {
+  if (dialog_) dialog_->reject();
+}
+
+void FindReplaceDialogHostQt::FocusDialog() {
+  if (!dialog_) return;
+  dialog_->raise();
+  dialog_->activateWindow();
+}
+
+void FindReplaceDialogHostQt::OnDialogFinished() {
+  // The dialog may be closing from within its own button press: it goes once control is back in
+  // the event loop.
+  dialog_->deleteLater();
+  dialog_ = nullptr;
+  // The platform gives the activation back to the owner when an owned window goes.
+  owner_.activateWindow();
+  state_.SetAction(FR_DIALOGTERM);
+  emit dialogAction();
+  emit dialogChanged(nullptr);
+}
+
+}  // namespace propdesk
