@@ -41,7 +41,9 @@ FieldText FitEdit(const QString& previous, const QString& edited, int caret) {
   const std::size_t room = kept < kMaxSearchTextBytes ? kMaxSearchTextBytes - kept : 0;
   const std::string native = QStringToNative(RoundTripEnteredText(inserted));
   const QString fitted = NativeToQString(CutToWholeCharacters(native, room));
-  return {before + fitted + after, static_cast<int>(head + fitted.size())};
+  QString text = before.toString();
+  text.append(fitted).append(after);
+  return {text, static_cast<int>(head + fitted.size())};
 }
 
 // Keeps a field within the limit. It remembers the text it last accepted, because a line edit
