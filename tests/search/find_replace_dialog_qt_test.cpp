@@ -294,7 +294,7 @@ class FindReplaceDialogTest : public QObject {
     QCOMPARE(reports_.size(), 2u);
     QCOMPARE(reports_[1].flags & (FR_FINDNEXT | FR_DIALOGTERM), FR_DIALOGTERM);
     QCOMPARE(reports_[1].findWhat, "abc");
-    QVERIFY(QTest::qWaitForWindowActive(owner_.get()));
+    QTRY_COMPARE(QApplication::activeWindow(), owner_.get());
     QTRY_VERIFY(watched.isNull());
     host_->CloseDialog();  // nothing open: nothing happens
     QCOMPARE(reports_.size(), 2u);
@@ -304,10 +304,9 @@ class FindReplaceDialogTest : public QObject {
     FindReplaceDialogQt* dialog = Open(FindReplaceKind::Replace);
     Field(*dialog, "replaceWith")->setFocus();
     owner_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(owner_.get()));
+    QTRY_COMPARE(QApplication::activeWindow(), owner_.get());
     host_->FocusDialog();
-    QVERIFY(QTest::qWaitForWindowActive(dialog));
-    QCOMPARE(QApplication::focusWidget(), Field(*dialog, "replaceWith"));
+    QTRY_COMPARE(QApplication::focusWidget(), Field(*dialog, "replaceWith"));
   }
 };
 
