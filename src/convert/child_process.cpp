@@ -1,0 +1,116 @@
+#include "convert/child_process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <thread>
+
+extern char** environ;
+
+namespace propdesk {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+constexpr milliseconds kLongestPause{25};
+constexpr milliseconds kTerminateGrace{500};
+
+class SpawnSetup {
+ public:
+  SpawnSetup() {
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawnattr_init(&attributes);
+  }
+  SpawnSetup(const SpawnSetup&) = delete;
+  SpawnSetup& operator=(const SpawnSetup&) = delete;
+  ~SpawnSetup() {
+    ::posix_spawnattr_destroy(&attributes);
+    ::posix_spawn_file_actions_destroy(&actions);
+  }
+
+  posix_spawn_file_actions_t actions;
+  posix_spawnattr_t attributes;
+};
+
+enum class WaitResult { Reaped, Running, Failed };
+
+// One waitpid, repeated when a signal interrupts it. A failure leaves its errno in ending.
+WaitResult Reap(pid_t child, int options, ChildEnding& ending) {
+  for (;;) {
+    const pid_t reaped = ::waitpid(child, &ending.waitStatus, options);
+    if (reaped == child) return WaitResult::Reaped;
+    if (reaped == 0) return WaitResult::Running;
+    if (errno != EINTR) {
+      ending.waitError = errno;
+      return WaitResult::Failed;
+    }
+  }
+}
+
+// Asks the child's group to end, forces it after the grace time, and reaps the child.
+WaitResult EndGroup(pid_t child, ChildEnding& ending) {
+  ::kill(-child, SIGTERM);
+  const auto deadline = Clock::now() + kTerminateGrace;
+  WaitResult result;
+  while ((result = Reap(child, WNOHANG, ending)) == WaitResult::Running && Clock::now() < deadline) {
+    std::this_thread::sleep_for(milliseconds{10});
+  }
+  if (result != WaitResult::Running) return result;
+  ::kill(-child, SIGKILL);
+  return Reap(child, 0, ending);
+}
+
+}  // namespace
+
+int StartChild(const std::vector<std::string>& arguments, int stdinFd, int stdoutFd, pid_t& child) {
+  if (arguments.empty()) return ENOENT;
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+
+  SpawnSetup setup;
+  ::posix_spawn_file_actions_adddup2(&setup.actions, stdinFd, STDIN_FILENO);
+  ::posix_spawn_file_actions_adddup2(&setup.actions, stdoutFd, STDOUT_FILENO);
+  ::posix_spawn_file_actions_addopen(&setup.actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  ::posix_spawn_file_actions_addclosefrom_np(&setup.actions, STDERR_FILENO + 1);
+
+  // Own process group, so that the whole command can be ended at once; the default signal
+  // dispositions and an empty mask, whatever the editor uses for itself.
+  sigset_t noSignals;
+  sigset_t allSignals;
+  sigemptyset(&noSignals);
+  sigfillset(&allSignals);
+  ::posix_spawnattr_setflags(&setup.attributes,
+                             POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  ::posix_spawnattr_setpgroup(&setup.attributes, 0);
+  ::posix_spawnattr_setsigmask(&setup.attributes, &noSignals);
+  ::posix_spawnattr_setsigdefault(&setup.attributes, &allSignals);
+
+  return ::posix_spawnp(&child, argv[0], &setup.actions, &setup.attributes, argv.data(), environ);
+}
+
+ChildEnding WaitForChild(pid_t child, const CancelCheck& shouldCancel) {
+  ChildEnding ending;
+  const auto start = Clock::now();
+  milliseconds pause{1};
+  WaitResult result;
+  while ((result = Reap(child, shouldCancel ? WNOHANG : 0, ending)) == WaitResult::Running) {
+    if (shouldCancel(std::chrono::duration_cast<milliseconds>(Clock::now() - start))) {
+      ending.cancelled = true;
+      EndGroup(child, ending);
+      break;
+    }
+    std::this_thread::sleep_for(pause);
+    pause = std::min(pause * 2, kLongestPause);
+  }
+  ::kill(-child, SIGKILL);
+  return ending;
+}
+
+}  // namespace propdesk
