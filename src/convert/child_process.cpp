@@ -75,10 +75,14 @@ int StartChild(const std::vector<std::string>& arguments, int stdinFd, int stdou
   argv.push_back(nullptr);
 
   SpawnSetup setup;
-  ::posix_spawn_file_actions_adddup2(&setup.actions, stdinFd, STDIN_FILENO);
-  ::posix_spawn_file_actions_adddup2(&setup.actions, stdoutFd, STDOUT_FILENO);
-  ::posix_spawn_file_actions_addopen(&setup.actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  ::posix_spawn_file_actions_addclosefrom_np(&setup.actions, STDERR_FILENO + 1);
+  int error = 0;
+  const auto step = [&error](int result) {
+    if (error == 0) error = result;
+  };
+  step(::posix_spawn_file_actions_adddup2(&setup.actions, stdinFd, STDIN_FILENO));
+  step(::posix_spawn_file_actions_adddup2(&setup.actions, stdoutFd, STDOUT_FILENO));
+  step(::posix_spawn_file_actions_addopen(&setup.actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0));
+  step(::posix_spawn_file_actions_addclosefrom_np(&setup.actions, STDERR_FILENO + 1));
 
   // Own process group, so that the whole command can be ended at once; the default signal
   // dispositions and an empty mask, whatever the editor uses for itself.
@@ -86,11 +90,12 @@ int StartChild(const std::vector<std::string>& arguments, int stdinFd, int stdou
   sigset_t allSignals;
   sigemptyset(&noSignals);
   sigfillset(&allSignals);
-  ::posix_spawnattr_setflags(&setup.attributes,
-                             POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  ::posix_spawnattr_setpgroup(&setup.attributes, 0);
-  ::posix_spawnattr_setsigmask(&setup.attributes, &noSignals);
-  ::posix_spawnattr_setsigdefault(&setup.attributes, &allSignals);
+  step(::posix_spawnattr_setflags(&setup.attributes,
+                                  POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF));
+  step(::posix_spawnattr_setpgroup(&setup.attributes, 0));
+  step(::posix_spawnattr_setsigmask(&setup.attributes, &noSignals));
+  step(::posix_spawnattr_setsigdefault(&setup.attributes, &allSignals));
+  if (error != 0) return error;
 
   return ::posix_spawnp(&child, argv[0], &setup.actions, &setup.attributes, argv.data(), environ);
 }

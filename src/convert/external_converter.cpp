@@ -75,9 +75,10 @@ bool ExternalConverter::RunCommand(std::string_view commandLine, int inputFile, 
     return Fail(ConversionStatus::LaunchFailed, error);
   }
   const ChildEnding ending = WaitForChild(child, shouldCancel_);
+  // A command ended by the person or by a signal counts as one that failed.
+  if (ending.cancelled) return Fail(ConversionStatus::CommandFailed, 0);
   if (ending.waitError != 0) return Fail(ConversionStatus::ExitCodeUnavailable, ending.waitError);
-  // A command ended by a signal or by the person counts as one that failed.
-  if (ending.cancelled || !WIFEXITED(ending.waitStatus) || WEXITSTATUS(ending.waitStatus) != 0) {
+  if (!WIFEXITED(ending.waitStatus) || WEXITSTATUS(ending.waitStatus) != 0) {
     return Fail(ConversionStatus::CommandFailed, 0);
   }
   return true;

@@ -3,6 +3,7 @@
 #include "convert/external_converter.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -229,6 +230,19 @@ TEST_F(ExternalConverterTest, ProcessesLeftBehindBySuccessfulCommandAreEnded) {
   const Outcome outcome = Convert(Direction::ToEscaped, sandbox_.Script("detach", "sleep 30 & echo $!"), "");
   ASSERT_TRUE(outcome.succeeded);
   EXPECT_TRUE(test::ProcessEnded(std::stoi(outcome.output)));
+}
+
+TEST_F(ExternalConverterTest, ExitCodeTakenBySystemIsReported) {
+  // With SIGCHLD ignored the system reaps the child itself and its exit code is lost.
+  const auto previous = ::signal(SIGCHLD, SIG_IGN);
+  const Outcome blocking = Convert(Direction::ToEscaped, "true", "");
+  const Outcome polling = Convert(Direction::ToEscaped, "sleep 0.1", "", [](milliseconds) { return false; });
+  ::signal(SIGCHLD, previous);
+  for (const Outcome& outcome : {blocking, polling}) {
+    EXPECT_FALSE(outcome.succeeded);
+    EXPECT_EQ(outcome.status, ConversionStatus::ExitCodeUnavailable);
+    EXPECT_EQ(outcome.systemError, ECHILD);
+  }
 }
 
 // Converts under an address-space limit far below the command's output and exits with the
