@@ -1,6 +1,7 @@
 #include "convert/escape_codec.h"
 
 #include <cstring>
+#include <memory>
 
 #include "convert/cp932.h"
 #include "convert/escape_syntax.h"
@@ -19,19 +20,29 @@ constexpr auto kDecodeEscape = [](char16_t unit, const char* p, const char*, boo
   return escape::kSize;
 };
 
-constexpr auto kEncodeCharacter = [](const char* p, const char* end, bool atEnd, char*& out) -> std::ptrdiff_t {
-  const auto lead = static_cast<std::uint8_t>(p[0]);
-  if (cp932::IsLeadByte(lead)) {
-    if (end - p < 2) {
-      if (!atEnd) return 0;
-    } else if (const auto trail = static_cast<std::uint8_t>(p[1]); cp932::IsTrailByte(trail)) {
-      out = escape::WriteEscape(cp932::DecodePair(lead, trail), out);
-      return 2;
-    }
-  }
-  out = escape::WriteEscape(cp932::DecodeSingle(lead), out);
-  return 1;
+// The escape digits of every native character, looked up once per character instead of
+// converting it and then its code unit.
+struct NativeEscapeDigits {
+  std::uint32_t single[0x100];
+  std::uint32_t pair[0x100][0x100];  // by lead and trail byte; only pairs of a lead and a trail byte are set
 };
+
+const NativeEscapeDigits& GetNativeEscapeDigits() {
+  static const auto digits = [] {
+    auto table = std::make_unique<NativeEscapeDigits>();
+    for (int b = 0; b < 0x100; ++b) {
+      const auto byte = static_cast<std::uint8_t>(b);
+      table->single[b] = escape::EscapeDigits(cp932::DecodeSingle(byte));
+      if (!cp932::IsLeadByte(byte)) continue;
+      for (int t = 0; t < 0x100; ++t) {
+        const auto trail = static_cast<std::uint8_t>(t);
+        if (cp932::IsTrailByte(trail)) table->pair[b][t] = escape::EscapeDigits(cp932::DecodePair(byte, trail));
+      }
+    }
+    return table;
+  }();
+  return *digits;
+}
 
 }  // namespace
 
@@ -44,7 +55,21 @@ const char* EscapeDecoder::Scan(const char* begin, const char* end, bool atEnd, 
 EscapeEncoder::EscapeEncoder() : StreamConverter(2, escape::kSize) {}
 
 const char* EscapeEncoder::Scan(const char* begin, const char* end, bool atEnd, char*& out) {
-  return escape::ScanNativeText(begin, end, atEnd, out, kEncodeCharacter);
+  const NativeEscapeDigits& digits = GetNativeEscapeDigits();
+  const auto encodeCharacter = [&digits](const char* p, const char* last, bool final, char*& o) -> std::ptrdiff_t {
+    const auto lead = static_cast<std::uint8_t>(p[0]);
+    if (cp932::IsLeadByte(lead)) {
+      if (last - p < 2) {
+        if (!final) return 0;
+      } else if (const auto trail = static_cast<std::uint8_t>(p[1]); cp932::IsTrailByte(trail)) {
+        o = escape::WriteEscapeDigits(digits.pair[lead][trail], o);
+        return 2;
+      }
+    }
+    o = escape::WriteEscapeDigits(digits.single[lead], o);
+    return 1;
+  };
+  return escape::ScanNativeText(begin, end, atEnd, out, encodeCharacter);
 }
 
 bool DecodeEscapes(std::string& text) {

@@ -50,14 +50,26 @@ inline int ParseEscape(const char* p) {
   return static_cast<int>(a << 12 | b << 8 | c << 4 | d);
 }
 
-// Writes the lowercase escape of unit at out and returns the position after it.
-inline char* WriteEscape(char16_t unit, char* out) {
+// The four lowercase hexadecimal digits of unit, in the order they are stored.
+inline std::uint32_t EscapeDigits(char16_t unit) {
+  char digits[4];
+  std::memcpy(digits, &detail::kDigitPairs[2 * (unit >> 8)], 2);
+  std::memcpy(digits + 2, &detail::kDigitPairs[2 * (unit & 0xFF)], 2);
+  std::uint32_t stored;
+  std::memcpy(&stored, digits, 4);
+  return stored;
+}
+
+// Writes an escape from its stored digits at out and returns the position after it.
+inline char* WriteEscapeDigits(std::uint32_t digits, char* out) {
   out[0] = '\\';
   out[1] = 'u';
-  std::memcpy(out + 2, &detail::kDigitPairs[2 * (unit >> 8)], 2);
-  std::memcpy(out + 4, &detail::kDigitPairs[2 * (unit & 0xFF)], 2);
+  std::memcpy(out + 2, &digits, 4);
   return out + kSize;
 }
+
+// Writes the lowercase escape of unit at out and returns the position after it.
+inline char* WriteEscape(char16_t unit, char* out) { return WriteEscapeDigits(EscapeDigits(unit), out); }
 
 // The first byte of [p, end) that is 0x80 or above, or end; tests eight bytes at a time.
 inline const char* SkipAscii(const char* p, const char* end) {
@@ -110,8 +122,7 @@ const char* ScanEscapedText(const char* p, const char* end, bool atEnd, char*& o
 // at p. It writes the result, advancing out, and returns the input bytes it used, or 0 to wait for
 // more input (only when !atEnd).
 template <class EncodeCharacter>
-const char* ScanNativeText(const char* p, const char* end, bool atEnd, char*& out,
-                           EncodeCharacter encodeCharacter) {
+const char* ScanNativeText(const char* p, const char* end, bool atEnd, char*& out, EncodeCharacter encodeCharacter) {
   char* o = out;
   while (p < end) {
     if (static_cast<std::uint8_t>(*p) < 0x80) {
