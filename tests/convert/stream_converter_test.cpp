@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ struct StreamCase {
   std::string expected;
   std::uint64_t replaced;
 };
+
+void PrintTo(const StreamCase& tested, std::ostream* stream) { *stream << tested.name; }
 
 template <class Converter>
 std::function<std::unique_ptr<StreamConverter>()> Maker() {
