@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace propdesk {
@@ -11,10 +12,8 @@ namespace {
 
 using namespace std::string_literals;
 
-struct Example {
-  std::string input;
-  std::string expected;
-};
+// Input and expected output.
+using Examples = std::vector<std::pair<std::string, std::string>>;
 
 std::string Converted(StreamConverter&& converter, std::string text) {
   EXPECT_TRUE(ConvertWholeText(converter, text));
@@ -22,7 +21,7 @@ std::string Converted(StreamConverter&& converter, std::string text) {
 }
 
 TEST(Utf8EscapeDecoderTest, DecodesUnitsAndJoinsSurrogatePairs) {
-  const std::vector<Example> examples = {
+  const Examples examples = {
       {"\\u0041\\u00e9\\u65E5\\uff71", "A\xC3\xA9\xE6\x97\xA5\xEF\xBD\xB1"},
       {"\\u0000", "\0"s},
       {"\\uffff", "\xEF\xBF\xBF"},
@@ -42,7 +41,7 @@ TEST(Utf8EscapeDecoderTest, DecodesUnitsAndJoinsSurrogatePairs) {
 }
 
 TEST(Utf8EscapeEncoderTest, EscapesCharactersAboveTheBasicPlaneAsSurrogatePairs) {
-  const std::vector<Example> examples = {
+  const Examples examples = {
       {"", ""},
       {"key=a\\b\r\n", "key=a\\b\r\n"},
       {"\xC3\xA9\xE6\x97\xA5\xEF\xBD\xB1", "\\u00e9\\u65e5\\uff71"},
