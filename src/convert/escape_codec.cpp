@@ -21,10 +21,11 @@ constexpr auto kDecodeEscape = [](char16_t unit, const char* p, const char*, boo
 };
 
 // The escape digits of every native character, looked up once per character instead of
-// converting it and then its code unit.
+// converting it and then its code unit. A pair entry is 0 (never valid digits) where the two bytes
+// are not a lead byte and a trail byte, so a single lookup also tells whether they form a pair.
 struct NativeEscapeDigits {
   std::uint32_t single[0x100];
-  std::uint32_t pair[0x100][0x100];  // by lead and trail byte; only pairs of a lead and a trail byte are set
+  std::uint32_t pair[0x100][0x100];
 };
 
 const NativeEscapeDigits& GetNativeEscapeDigits() {
@@ -58,13 +59,14 @@ const char* EscapeEncoder::Scan(const char* begin, const char* end, bool atEnd, 
   const NativeEscapeDigits& digits = GetNativeEscapeDigits();
   const auto encodeCharacter = [&digits](const char* p, const char* last, bool final, char*& o) -> std::ptrdiff_t {
     const auto lead = static_cast<std::uint8_t>(p[0]);
-    if (cp932::IsLeadByte(lead)) {
-      if (last - p < 2) {
-        if (!final) return 0;
-      } else if (const auto trail = static_cast<std::uint8_t>(p[1]); cp932::IsTrailByte(trail)) {
-        o = escape::WriteEscapeDigits(digits.pair[lead][trail], o);
+    if (last - p >= 2) {
+      // Table lookups rather than range tests: which kind a byte is varies too much to predict.
+      if (const std::uint32_t pair = digits.pair[lead][static_cast<std::uint8_t>(p[1])]; pair != 0) {
+        o = escape::WriteEscapeDigits(pair, o);
         return 2;
       }
+    } else if (cp932::IsLeadByte(lead) && !final) {
+      return 0;
     }
     o = escape::WriteEscapeDigits(digits.single[lead], o);
     return 1;

@@ -9,6 +9,8 @@
 
 namespace propdesk::escape {
 
+static_assert(std::endian::native == std::endian::little, "word-at-a-time code takes the first byte as the lowest");
+
 // Backslash, 'u', four hexadecimal digits.
 constexpr std::ptrdiff_t kSize = 6;
 
@@ -60,11 +62,11 @@ inline std::uint32_t EscapeDigits(char16_t unit) {
   return stored;
 }
 
-// Writes an escape from its stored digits at out and returns the position after it.
+// Writes an escape from its stored digits at out and returns the position after it. It stores
+// one 8-byte word, so out needs 2 bytes of room beyond the escape (StreamConverter leaves them).
 inline char* WriteEscapeDigits(std::uint32_t digits, char* out) {
-  out[0] = '\\';
-  out[1] = 'u';
-  std::memcpy(out + 2, &digits, 4);
+  const std::uint64_t word = static_cast<std::uint64_t>(digits) << 16 | ('u' << 8 | '\\');
+  std::memcpy(out, &word, 8);
   return out + kSize;
 }
 
@@ -77,10 +79,7 @@ inline const char* SkipAscii(const char* p, const char* end) {
     std::uint64_t word;
     std::memcpy(&word, p, 8);
     const std::uint64_t high = word & detail::kHighBits;
-    if (high != 0) {
-      const int bit = std::endian::native == std::endian::little ? std::countr_zero(high) : std::countl_zero(high);
-      return p + bit / 8;
-    }
+    if (high != 0) return p + std::countr_zero(high) / 8;
   }
   while (p < end && static_cast<std::uint8_t>(*p) < 0x80) ++p;
   return p;

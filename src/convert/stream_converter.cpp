@@ -12,7 +12,7 @@ StreamConverter::StreamConverter(std::size_t lookahead, std::size_t growth) : lo
   assert(lookahead >= 1 && lookahead <= kMaxLookahead);
 }
 
-std::size_t StreamConverter::MaxOutput(std::size_t blockSize) const { return growth_ * (blockSize + lookahead_ - 1); }
+std::size_t StreamConverter::MaxOutput(std::size_t blockSize) const { return growth_ * (blockSize + lookahead_ - 1) + kStoreSlack; }
 
 std::size_t StreamConverter::Convert(std::string_view block, char* out) {
   char* written = out;

@@ -15,8 +15,8 @@ class StreamConverter {
   StreamConverter(const StreamConverter&) = delete;
   StreamConverter& operator=(const StreamConverter&) = delete;
 
-  // The most bytes that Convert may write for a block of blockSize bytes. MaxOutput(0) bounds
-  // what Finish writes.
+  // The room Convert needs for a block of blockSize bytes: the most it writes, plus a few bytes
+  // that a scan may overwrite with a whole-word store. MaxOutput(0) is the room Finish needs.
   std::size_t MaxOutput(std::size_t blockSize) const;
   // Converts the next block into out, which has room for MaxOutput(block.size()) bytes, and
   // returns the number of bytes written.
@@ -36,6 +36,7 @@ class StreamConverter {
 
  private:
   static constexpr std::size_t kMaxLookahead = 12;
+  static constexpr std::size_t kStoreSlack = 8;
   std::size_t lookahead_;
   std::size_t growth_;
   char pending_[kMaxLookahead - 1];
