@@ -38,8 +38,8 @@ constexpr auto kDecodeEscape = [](char16_t unit, const char* p, const char* end,
     if (end - p < kPairSize && !atEnd) return std::ptrdiff_t{0};
     const int low = end - p < kPairSize ? -1 : escape::ParseEscape(p + escape::kSize);
     if (IsLowSurrogate(low)) {
-      out =
-          WriteUtf8(0x10000 + (static_cast<char32_t>(unit - 0xD800) << 10) + static_cast<char32_t>(low - 0xDC00), out);
+      const auto high = static_cast<char32_t>(unit - 0xD800);
+      out = WriteUtf8(0x10000 + (high << 10) + static_cast<char32_t>(low - 0xDC00), out);
       return kPairSize;
     }
   }
@@ -94,24 +94,24 @@ const char* Utf8EscapeDecoder::Scan(const char* begin, const char* end, bool atE
 Utf8EscapeEncoder::Utf8EscapeEncoder() : StreamConverter(4, escape::kSize) {}
 
 const char* Utf8EscapeEncoder::Scan(const char* begin, const char* end, bool atEnd, char*& out) {
-  return escape::ScanNativeText(
-      begin, end, atEnd, out, [this](const char* p, const char* last, bool finalBlock, char*& o) {
-        const LeadByte lead = DescribeLead(static_cast<std::uint8_t>(*p));
-        if (lead.length > 0 && last - p < lead.length && !finalBlock) return std::ptrdiff_t{0};
-        const long c = lead.length > 0 && last - p >= lead.length ? DecodeSequence(p, lead) : -1;
-        if (c < 0) {
-          ++replaced_;
-          o = escape::WriteEscape(kReplacementCharacter, o);
-          return std::ptrdiff_t{1};
-        }
-        if (c < 0x10000) {
-          o = escape::WriteEscape(static_cast<char16_t>(c), o);
-        } else {
-          o = escape::WriteEscape(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)), o);
-          o = escape::WriteEscape(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)), o);
-        }
-        return std::ptrdiff_t{lead.length};
-      });
+  const auto encodeCharacter = [this](const char* p, const char* last, bool final, char*& o) -> std::ptrdiff_t {
+    const LeadByte lead = DescribeLead(static_cast<std::uint8_t>(*p));
+    if (lead.length > 0 && last - p < lead.length && !final) return 0;
+    const long c = lead.length > 0 && last - p >= lead.length ? DecodeSequence(p, lead) : -1;
+    if (c < 0) {
+      ++replaced_;
+      o = escape::WriteEscape(kReplacementCharacter, o);
+      return 1;
+    }
+    if (c < 0x10000) {
+      o = escape::WriteEscape(static_cast<char16_t>(c), o);
+    } else {
+      o = escape::WriteEscape(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)), o);
+      o = escape::WriteEscape(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)), o);
+    }
+    return lead.length;
+  };
+  return escape::ScanNativeText(begin, end, atEnd, out, encodeCharacter);
 }
 
 }  // namespace propdesk
