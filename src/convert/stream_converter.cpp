@@ -28,6 +28,7 @@ std::size_t StreamConverter::Convert(std::string_view block, char* out) {
     const std::size_t joinedSize = pendingSize_ + taken;
     const auto used = static_cast<std::size_t>(Scan(joined, joined + joinedSize, false, written) - joined);
     if (taken == block.size()) {
+      assert(joinedSize - used < lookahead_);
       std::memmove(pending_, joined + used, joinedSize - used);
       pendingSize_ = joinedSize - used;
       return static_cast<std::size_t>(written - out);
@@ -38,6 +39,7 @@ std::size_t StreamConverter::Convert(std::string_view block, char* out) {
   }
   const char* stop = Scan(next, end, false, written);
   pendingSize_ = static_cast<std::size_t>(end - stop);
+  assert(pendingSize_ < lookahead_);
   std::memcpy(pending_, stop, pendingSize_);
   return static_cast<std::size_t>(written - out);
 }
