@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <thread>
 
-#include "convert/temp_file.h"
+#include "document/file_descriptor.h"
 
 extern char** environ;
 
@@ -72,12 +72,12 @@ WaitResult EndGroup(pid_t child, ChildEnding& ending) {
 
 // Sleeps for the pause, or less when the child ends first: its process descriptor, where the
 // system offers one, wakes the wait at once, so that short commands are not slowed by polling.
-void PauseWhileRunning(const UniqueFd& processFd, milliseconds pause) {
-  if (processFd.Get() < 0) {
+void PauseWhileRunning(const FileDescriptor& processFd, milliseconds pause) {
+  if (processFd.get() < 0) {
     std::this_thread::sleep_for(pause);
     return;
   }
-  pollfd ended{processFd.Get(), POLLIN, 0};
+  pollfd ended{processFd.get(), POLLIN, 0};
   ::poll(&ended, 1, static_cast<int>(pause.count()));
 }
 
@@ -118,7 +118,7 @@ int StartChild(const std::vector<std::string>& arguments, int stdinFd, int stdou
 ChildEnding WaitForChild(pid_t child, const CancelCheck& shouldCancel) {
   ChildEnding ending;
   const auto start = Clock::now();
-  const UniqueFd processFd(shouldCancel ? static_cast<int>(::syscall(SYS_pidfd_open, child, 0)) : -1);
+  const FileDescriptor processFd(shouldCancel ? static_cast<int>(::syscall(SYS_pidfd_open, child, 0)) : -1);
   milliseconds pause{1};
   WaitResult result;
   while ((result = Reap(child, shouldCancel ? WNOHANG : 0, ending)) == WaitResult::Running) {

@@ -53,16 +53,16 @@ bool ExternalConverter::ToNative(std::string_view commandPath, std::string_view 
 }
 
 bool ExternalConverter::ConvertThroughFiles(std::string_view commandLine) {
-  UniqueFd outputFile;
-  UniqueFd inputFile;
+  FileDescriptor outputFile;
+  FileDescriptor inputFile;
   if (const int error = CreateTempFile(outputFile)) return Fail(ConversionStatus::TempFileError, error);
   if (const int error = CreateTempFile(inputFile)) return Fail(ConversionStatus::TempFileError, error);
-  if (const int error = WriteAllAt(inputFile.Get(), input_)) {
-    return Fail(ConversionStatus::TempFileError, error > 0 ? error : 0);
+  if (!WriteAll(inputFile.get(), input_) || ::lseek(inputFile.get(), 0, SEEK_SET) != 0) {
+    return Fail(ConversionStatus::TempFileError, errno);
   }
-  const bool ran = RunCommand(commandLine, inputFile.Get(), outputFile.Get());
-  inputFile = UniqueFd();
-  return ran && ReadOutput(outputFile.Get());
+  const bool ran = RunCommand(commandLine, inputFile.get(), outputFile.get());
+  inputFile.Reset(-1);
+  return ran && ReadOutput(outputFile.get());
 }
 
 bool ExternalConverter::RunCommand(std::string_view commandLine, int inputFile, int outputFile) {
