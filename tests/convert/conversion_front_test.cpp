@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "command_sandbox.h"
 #include "convert/escape_codec.h"
@@ -22,6 +23,33 @@ const std::string kEscaped =
     "# \\u6ce8\\u6587\\u7BA1\\u7406\r\n"
     "app.title=\\u6ce8\\u6587 \\uff5e \\u00e9 \\ud83d\\ude00\n"
     "broken=\\u12 \\uXYZW \\\\u3042 tail\\u30";
+
+// The example file, every UTF-16 code unit as an escape with lower and upper case digits, and the
+// text above.
+std::string EscapedCorpus() {
+  std::string text = test::ReadFileBytes(PROPDESK_EXAMPLE_FILE);
+  for (unsigned unit = 0; unit < 0x10000; ++unit) {
+    char escape[8];
+    std::snprintf(escape, sizeof escape, unit % 2 == 0 ? "\\u%04x" : "\\u%04X", unit);
+    text += escape;
+    if (unit % 32 == 31) text += unit % 64 == 31 ? "\r\n" : "\n";
+  }
+  return text + kEscaped;
+}
+
+// Every single byte, and every byte of the lead range followed by every byte of the trail range.
+std::string NativeCorpus() {
+  std::string text;
+  for (int byte = 0; byte < 256; ++byte) text.push_back(static_cast<char>(byte));
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      text.push_back(static_cast<char>(lead));
+      text.push_back(static_cast<char>(trail));
+    }
+    text += "\r\n";
+  }
+  return text;
+}
 
 class ConversionFrontTest : public ::testing::Test {
  protected:
@@ -119,6 +147,34 @@ TEST_F(ConversionFrontTest, InstalledCancelCheckEndsTheCommand) {
   EXPECT_EQ(asked, 3);
   EXPECT_EQ(text, kEscaped);
   EXPECT_EQ(errorText, "外部コマンドがエラーで終了しました。");
+}
+
+// The project's own propdesk-native2ascii as the external command.
+TEST_F(ConversionFrontTest, OwnCommandLineConverterGivesTheBuiltInCodecsBytes) {
+  std::string native = test::ReadFileBytes(PROPDESK_EXAMPLE_FILE);
+  GetSettings().UseNative2Ascii = false;
+  ASSERT_TRUE(ConvertToNative(native, nullptr));
+  native += NativeCorpus();
+
+  const struct {
+    ConvertFunction convert;
+    std::string input;
+  } directions[] = {{&ConvertToNative, EscapedCorpus()}, {&ConvertToEscaped, native}};
+  const std::string program = PROPDESK_NATIVE2ASCII;
+  for (const auto& direction : directions) {
+    std::string builtIn = direction.input;
+    GetSettings().UseNative2Ascii = false;
+    ASSERT_TRUE(direction.convert(builtIn, nullptr));
+    ASSERT_NE(builtIn, direction.input);
+    GetSettings().UseNative2Ascii = true;
+    for (const std::string& command : {program, program + " -encoding MS932"}) {
+      GetSettings().Native2AsciiPath = command;
+      std::string external = direction.input;
+      std::string errorText;
+      ASSERT_TRUE(direction.convert(external, &errorText)) << command << ": " << errorText;
+      EXPECT_TRUE(external == builtIn) << command;
+    }
+  }
 }
 
 TEST(ConversionMessage, EveryStatusHasItsText) {
