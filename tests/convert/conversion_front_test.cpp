@@ -177,7 +177,7 @@ TEST_F(ConversionFrontTest, OwnCommandLineConverterGivesTheBuiltInCodecsBytes) {
   }
 }
 
-TEST(ConversionMessage, EveryStatusHasItsText) {
+TEST(ConversionMessage, CodesFillThePlaceholderAndUnknownStatusesAreUnexpected) {
   const struct {
     int status;
     int systemError;
@@ -185,14 +185,10 @@ TEST(ConversionMessage, EveryStatusHasItsText) {
   } cases[] = {
       {0, 5, ""},
       {1, 5, "内部パラメタ異常です。"},
-      {2, 0, "テンポラリファイルの入出力エラーです。[code=0]"},
       {2, ENOSPC, "テンポラリファイルの入出力エラーです。[code=28]"},
       {3, -1, "外部コマンドの呼び出しに失敗しました。[code=-1]"},
-      {4, 10, "終了コードの取得に失敗しました。[code=10]"},
-      {5, 5, "外部コマンドがエラーで終了しました。"},
+      {4, 0, "終了コードの取得に失敗しました。[code=0]"},
       {6, 5, "メモリ不足です。"},
-      {7, 5, "外部コマンドの指定に誤りがあります。"},
-      {8, 5, "外部コマンドが絶対パスではありません。"},
       {9, 5, "指定されたパスに外部コマンドがありません。"},
       {10, 5, "予期しないエラーです。"},
       {-1, 5, "予期しないエラーです。"},
