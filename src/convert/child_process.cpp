@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <thread>
 
-#include "document/file_descriptor.h"
+#include "common/file_descriptor.h"
 
 extern char** environ;
 

@@ -1,6 +1,6 @@
 #pragma once
 // Anonymous temporary files for handing text to a child process.
-#include "document/file_descriptor.h"
+#include "common/file_descriptor.h"
 
 namespace propdesk {
 
