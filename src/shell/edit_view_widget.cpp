@@ -1,0 +1,119 @@
+#include "shell/edit_view_widget.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
+
+#include <algorithm>
+
+#include "shell/native_qstring.h"
+#include "shell/qt_text_view.h"
+
+namespace propdesk {
+namespace {
+
+bool CarriesLocalFiles(const QMimeData* source) {
+  const QList<QUrl> urls = source->urls();
+  return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
+}  // namespace
+
+EditViewWidget::EditViewWidget(QWidget* parent)
+    : QPlainTextEdit(parent), textView_(std::make_unique<QtTextView>(*this)) {
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Mouse movement without a pressed button also refreshes the caret position.
+  viewport()->setMouseTracking(true);
+}
+
+EditViewWidget::~EditViewWidget() = default;
+
+TextView& EditViewWidget::textView() { return *textView_; }
+
+void EditViewWidget::setEscapeHandler(std::function<bool()> handler) { escapeHandler_ = std::move(handler); }
+
+void EditViewWidget::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && escapeHandler_ && escapeHandler_()) {
+    event->accept();
+    return;
+  }
+  if (!event->text().isEmpty()) emit caretPositionRefreshRequested();
+  PassKeyPress(event);
+}
+
+void EditViewWidget::PassKeyPress(QKeyEvent* event) {
+  // Shift+Enter would put a line separator inside the line; every line break is a new line here.
+  if (event->matches(QKeySequence::InsertLineSeparator)) {
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QPlainTextEdit::keyPressEvent(&enter);
+    event->setAccepted(enter.isAccepted());
+    return;
+  }
+  if (IsEncodable(event->text())) {
+    QPlainTextEdit::keyPressEvent(event);
+    return;
+  }
+  QKeyEvent entered(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                    event->nativeVirtualKey(), event->nativeModifiers(), RoundTripEnteredText(event->text()),
+                    event->isAutoRepeat(), static_cast<quint16>(event->count()));
+  QPlainTextEdit::keyPressEvent(&entered);
+  event->setAccepted(entered.isAccepted());
+}
+
+void EditViewWidget::keyReleaseEvent(QKeyEvent* event) {
+  emit caretPositionRefreshRequested();
+  QPlainTextEdit::keyReleaseEvent(event);
+}
+
+void EditViewWidget::inputMethodEvent(QInputMethodEvent* event) {
+  const QString& committed = event->commitString();
+  if (!committed.isEmpty()) emit caretPositionRefreshRequested();
+  if (IsEncodable(committed)) {
+    QPlainTextEdit::inputMethodEvent(event);
+    return;
+  }
+  QInputMethodEvent entered(event->preeditString(), event->attributes());
+  entered.setCommitString(RoundTripEnteredText(committed), event->replacementStart(), event->replacementLength());
+  QPlainTextEdit::inputMethodEvent(&entered);
+  event->setAccepted(entered.isAccepted());
+}
+
+void EditViewWidget::mouseMoveEvent(QMouseEvent* event) {
+  emit caretPositionRefreshRequested();
+  QPlainTextEdit::mouseMoveEvent(event);
+}
+
+void EditViewWidget::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ReadOnlyChange) {
+    // QPlainTextEdit's read-only mode takes keyboard navigation and the caret away; keep both.
+    if (isReadOnly()) setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    // Changing the flags hides the caret of a focused area until the cursor is set again.
+    setTextCursor(textCursor());
+    if (readOnlyShown_ != isReadOnly()) {
+      readOnlyShown_ = isReadOnly();
+      emit readOnlyChanged(readOnlyShown_);
+    }
+  }
+  QPlainTextEdit::changeEvent(event);
+}
+
+bool EditViewWidget::canInsertFromMimeData(const QMimeData* source) const {
+  return !CarriesLocalFiles(source) && QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void EditViewWidget::insertFromMimeData(const QMimeData* source) {
+  if (!source->hasText()) return;
+  QMimeData entered;
+  entered.setText(RoundTripEnteredText(source->text()));
+  QPlainTextEdit::insertFromMimeData(&entered);
+}
+
+QMimeData* EditViewWidget::createMimeDataFromSelection() const {
+  auto* selection = new QMimeData;
+  selection->setText(ExternalPlainText(textCursor().selectedText()));
+  return selection;
+}
+
+}  // namespace propdesk
