@@ -122,6 +122,19 @@ TEST_F(EditViewWidgetTest, ReadOnlyKeepsCaretMovementSelectionAndCopyButRefusesE
   EXPECT_EQ(view.GetText(), "abc\r\nx\x82\xA2");
 }
 
+TEST_F(EditViewWidgetTest, ReadOnlyShowsTheCaretWhereTheKeyboardMovesIt) {
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&widget));
+  view.SetText("abcd");
+  view.SetReadOnly(true);
+  // Nothing is selected, so only the caret can change the picture.
+  const auto picture = [&] { return widget.viewport()->grab().toImage(); };
+  const QImage switched = picture();
+  QTest::keyClick(&widget, Qt::Key_Right);
+  EXPECT_NE(picture(), switched);
+  QTest::keyClick(&widget, Qt::Key_Left);
+  EXPECT_EQ(picture(), switched);  // the caret showed from the moment of switching
+}
+
 TEST_F(EditViewWidgetTest, PositionRefreshComesBeforeATypedCharacterAndOnRelease) {
   std::vector<std::string> textsAtRefresh;
   QObject::connect(&widget, &EditViewWidget::caretPositionRefreshRequested,
