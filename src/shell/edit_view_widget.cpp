@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QUrl>
 
 #include <algorithm>
@@ -97,6 +98,15 @@ void EditViewWidget::changeEvent(QEvent* event) {
     }
   }
   QPlainTextEdit::changeEvent(event);
+}
+
+void EditViewWidget::resizeEvent(QResizeEvent* event) {
+  // On a change of width QPlainTextEdit lays out every line anew, giving each line of the document
+  // a layout object, which costs time and memory in proportion to the whole document. Lines do not
+  // wrap here, so the width does not change their layout: pass the resize on as one that keeps the
+  // width, which still fits the scroll bars to the new size.
+  QResizeEvent sameWidth(event->size(), QSize(event->size().width(), event->oldSize().height()));
+  QPlainTextEdit::resizeEvent(&sameWidth);
 }
 
 bool EditViewWidget::canInsertFromMimeData(const QMimeData* source) const {

@@ -36,7 +36,17 @@ std::string QtTextView::GetText() const {
 
 bool QtTextView::IsEmpty() const { return edit_.document()->isEmpty(); }
 
-void QtTextView::SetText(std::string_view text) { edit_.setPlainText(NativeToQString(text)); }
+void QtTextView::SetText(std::string_view text) {
+  QTextDocument& document = *edit_.document();
+  const QString replacement = NativeToQString(text);
+  const bool modified = document.isModified();
+  // The document's own setPlainText, unlike the widget's, does not pass over the whole new text
+  // a second time to set its character format. It marks the document modified, but the flag is
+  // the caller's to set.
+  document.setPlainText(replacement);
+  document.setModified(modified);
+  edit_.setTextCursor(QTextCursor(&document));
+}
 
 void QtTextView::ReplaceAllText(std::string_view text) {
   const QString replacement = NativeToQString(text);

@@ -9,6 +9,7 @@
 #include <QDragEnterEvent>
 #include <QInputMethodEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
@@ -177,6 +178,17 @@ TEST_F(EditViewWidgetTest, EscapeGoesToTheHandlerWhichMayTakeIt) {
   EXPECT_EQ(asked, 2);
   EXPECT_EQ(refresh.count(), 1);
   EXPECT_TRUE(view.IsEmpty());
+}
+
+TEST_F(EditViewWidgetTest, ResizingFitsTheScrollBarsToTheNewSize) {
+  std::string text;
+  for (int line = 0; line < 500; ++line) text += "line " + std::to_string(line) + " " + std::string(line % 80, 'x') + "\r\n";
+  view.SetText(text);
+  const int pageBefore = widget.verticalScrollBar()->pageStep();
+  const int rangeBefore = widget.horizontalScrollBar()->maximum();
+  widget.resize(200, 600);
+  EXPECT_GT(widget.verticalScrollBar()->pageStep(), pageBefore);
+  EXPECT_GT(widget.horizontalScrollBar()->maximum(), rangeBefore);
 }
 
 // A window that takes dropped files, as the main window does.

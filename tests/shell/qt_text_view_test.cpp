@@ -134,6 +134,18 @@ TEST_F(QtTextViewTest, ReplaceAllTextOfAnEmptyTextWithNothingStillModifies) {
   EXPECT_TRUE(view.IsModified());
 }
 
+TEST_F(QtTextViewTest, SetTextPutsTheCaretAtTheStartAndLeavesTheModifiedFlagAsItWas) {
+  for (const bool modified : {false, true}) {
+    view.SetText("old");
+    view.SetModified(modified);
+    view.SetSelection(2, 3);
+    view.SetText("new\r\ntext");
+    EXPECT_EQ(view.GetText(), "new\r\ntext");
+    EXPECT_EQ(view.GetSelection().end, 0u);
+    EXPECT_EQ(view.IsModified(), modified);
+  }
+}
+
 TEST_F(QtTextViewTest, EmptyingTheUndoBufferKeepsTheModifiedFlag) {
   view.SetText("x");
   view.SetModified(false);
