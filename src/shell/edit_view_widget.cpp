@@ -5,6 +5,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QResizeEvent>
+#include <QTextCursor>
 #include <QUrl>
 
 #include <algorithm>
@@ -34,6 +35,13 @@ EditViewWidget::~EditViewWidget() = default;
 TextView& EditViewWidget::textView() { return *textView_; }
 
 void EditViewWidget::setEscapeHandler(std::function<bool()> handler) { escapeHandler_ = std::move(handler); }
+
+void EditViewWidget::deleteSelection() {
+  if (isReadOnly()) return;
+  QTextCursor cursor = textCursor();
+  cursor.removeSelectedText();
+  setTextCursor(cursor);
+}
 
 void EditViewWidget::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && escapeHandler_ && escapeHandler_()) {

@@ -35,6 +35,10 @@ class EditViewWidget : public QPlainTextEdit {
   // never sees the key. Without a handler ESC goes to the area, which ignores it.
   void setEscapeHandler(std::function<bool()> handler);
 
+ public slots:
+  // Deletes the selected text as one undoable edit, unless the area is read-only.
+  void deleteSelection();
+
  signals:
   // The caret position shown elsewhere should be read again now: sent on key release, on a
   // character typed (before it is inserted) and on mouse movement over the area.

@@ -123,6 +123,19 @@ TEST_F(EditViewWidgetTest, ReadOnlyKeepsCaretMovementSelectionAndCopyButRefusesE
   EXPECT_EQ(view.GetText(), "abc\r\nx\x82\xA2");
 }
 
+TEST_F(EditViewWidgetTest, DeletingTheSelectionIsOneUndoableEditRefusedWhenReadOnly) {
+  view.SetText("a\x82\xA0" "b");
+  view.SetSelection(1, 3);
+  view.SetReadOnly(true);
+  widget.deleteSelection();
+  EXPECT_EQ(view.GetText(), "a\x82\xA0" "b");
+  view.SetReadOnly(false);
+  widget.deleteSelection();
+  EXPECT_EQ(view.GetText(), "ab");
+  view.Undo();
+  EXPECT_EQ(view.GetText(), "a\x82\xA0" "b");
+}
+
 TEST_F(EditViewWidgetTest, ReadOnlyShowsTheCaretWhereTheKeyboardMovesIt) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&widget));
   view.SetText("abcd");
