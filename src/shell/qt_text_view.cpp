@@ -24,14 +24,8 @@ void ReplaceSelected(QTextCursor& cursor, const QString& text) {
 QtTextView::QtTextView(EditViewWidget& edit) : edit_(edit), offsets_(*edit.document()) {}
 
 std::string QtTextView::GetText() const {
-  const QTextDocument& document = *edit_.document();
-  std::string text;
-  text.reserve(static_cast<std::size_t>(document.characterCount()));
-  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-    if (block != document.begin()) text += "\r\n";
-    AppendNative(text, block.text());
-  }
-  return text;
+  // One copy of the document's characters in order, cheaper than taking the text line by line.
+  return QStringToNative(edit_.document()->toRawText());
 }
 
 bool QtTextView::IsEmpty() const { return edit_.document()->isEmpty(); }
