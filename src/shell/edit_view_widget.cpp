@@ -1,5 +1,6 @@
 #include "shell/edit_view_widget.h"
 
+#include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -97,9 +98,14 @@ void EditViewWidget::mouseMoveEvent(QMouseEvent* event) {
 void EditViewWidget::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ReadOnlyChange) {
     // QPlainTextEdit's read-only mode takes keyboard navigation and the caret away; keep both.
-    if (isReadOnly()) setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    // Changing the flags hides the caret of a focused area until the cursor is set again.
-    setTextCursor(textCursor());
+    if (isReadOnly()) {
+      setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+      // Changing the flags hides the caret of a focused area until it gains the focus again.
+      if (hasFocus()) {
+        QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
+        QPlainTextEdit::focusInEvent(&focusIn);
+      }
+    }
     if (readOnlyShown_ != isReadOnly()) {
       readOnlyShown_ = isReadOnly();
       emit readOnlyChanged(readOnlyShown_);

@@ -149,6 +149,19 @@ TEST_F(EditViewWidgetTest, ReadOnlyShowsTheCaretWhereTheKeyboardMovesIt) {
   EXPECT_EQ(picture(), switched);  // the caret showed from the moment of switching
 }
 
+TEST_F(EditViewWidgetTest, SwitchingReadOnlyLeavesTheViewWhereItWasScrolled) {
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&widget));
+  std::string text;
+  for (int line = 0; line < 500; ++line) text += "line\r\n";
+  view.SetText(text);
+  widget.verticalScrollBar()->setValue(widget.verticalScrollBar()->maximum());
+  const int scrolled = widget.verticalScrollBar()->value();
+  ASSERT_GT(scrolled, 0);
+  view.SetReadOnly(true);
+  view.SetReadOnly(false);
+  EXPECT_EQ(widget.verticalScrollBar()->value(), scrolled);
+}
+
 TEST_F(EditViewWidgetTest, PositionRefreshComesBeforeATypedCharacterAndOnRelease) {
   std::vector<std::string> textsAtRefresh;
   QObject::connect(&widget, &EditViewWidget::caretPositionRefreshRequested,
