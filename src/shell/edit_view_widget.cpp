@@ -50,6 +50,8 @@ void EditViewWidget::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (!event->text().isEmpty()) emit caretPositionRefreshRequested();
+  // A read-only QPlainTextEdit scrolls by a page on Space; here a read-only text ignores typing.
+  if (isReadOnly() && event->key() == Qt::Key_Space) return;
   PassKeyPress(event);
 }
 

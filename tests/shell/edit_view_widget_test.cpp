@@ -149,7 +149,7 @@ TEST_F(EditViewWidgetTest, ReadOnlyShowsTheCaretWhereTheKeyboardMovesIt) {
   EXPECT_EQ(picture(), switched);  // the caret showed from the moment of switching
 }
 
-TEST_F(EditViewWidgetTest, SwitchingReadOnlyLeavesTheViewWhereItWasScrolled) {
+TEST_F(EditViewWidgetTest, ReadOnlyModeLeavesTheViewWhereItWasScrolled) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&widget));
   std::string text;
   for (int line = 0; line < 500; ++line) text += "line\r\n";
@@ -158,8 +158,10 @@ TEST_F(EditViewWidgetTest, SwitchingReadOnlyLeavesTheViewWhereItWasScrolled) {
   const int scrolled = widget.verticalScrollBar()->value();
   ASSERT_GT(scrolled, 0);
   view.SetReadOnly(true);
+  QTest::keyClick(&widget, Qt::Key_Space, Qt::ShiftModifier);  // typing, not paging up
   view.SetReadOnly(false);
   EXPECT_EQ(widget.verticalScrollBar()->value(), scrolled);
+  EXPECT_EQ(view.GetText(), text);
 }
 
 TEST_F(EditViewWidgetTest, PositionRefreshComesBeforeATypedCharacterAndOnRelease) {
