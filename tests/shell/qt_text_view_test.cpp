@@ -75,21 +75,6 @@ TEST_F(QtTextViewTest, SelectionStartGivesThePositionWhicheverEndHasTheCaret) {
   EXPECT_EQ(view.GetSelection().end, 15u);
 }
 
-TEST_F(QtTextViewTest, LoneCrAndNulAreTextWithinTheLine) {
-  const std::string text = "a\rb\0c\r\nd\ne"s;
-  view.SetText(text);
-  EXPECT_EQ(view.GetText(), text);
-  EXPECT_EQ(widget.document()->blockCount(), 2);
-  view.SetSelection(3, 4);
-  EXPECT_EQ(Selected(), "\0"s);
-  EXPECT_EQ(Position(view), "1:4");
-  view.SetSelection(8, 10);
-  EXPECT_EQ(Selected(), "\ne");
-  EXPECT_EQ(Position(view), "2:2");
-  view.ReplaceSelection("\r\0"s);
-  EXPECT_EQ(view.GetText(), "a\rb\0c\r\nd\r\0"s);
-}
-
 TEST_F(QtTextViewTest, ReplaceAllTextSignalsTheModifiedFlagOnceAndPutsTheCaretAtTheStart) {
   view.SetText("a.a\r\na");
   view.SetModified(false);
