@@ -30,7 +30,8 @@ void FindReplaceDialogHostQt::FocusDialog() {
 
 void FindReplaceDialogHostQt::OnDialogFinished() {
   // The dialog may be closing from within its own button press: it goes once control is back in
-  // the event loop.
+  // the event loop, and reports nothing more until then.
+  disconnect(dialog_, nullptr, this, nullptr);
   dialog_->deleteLater();
   dialog_ = nullptr;
   // The platform gives the activation back to the owner when an owned window goes.
