@@ -85,12 +85,13 @@ void ProgramFileDialog::UseFilter(const QString& description) {
 }
 
 void ProgramFileDialog::accept() {
+  // Qt's chooser would add a default extension to every name typed without one; add it only when
+  // the name as typed does not exist and the name with it does.
   const QStringList files = selectedFiles();
-  if (files.size() == 1) {
-    const QFileInfo typed(files.front());
-    const QString withExtension = files.front() + QLatin1Char('.') + kDefaultExtension;
-    if (!typed.exists() && typed.suffix().isEmpty() && QFileInfo::exists(withExtension)) selectFile(withExtension);
-  }
+  const bool completes = files.size() == 1 && !QFileInfo::exists(files.front()) &&
+                         QFileInfo(files.front()).suffix().isEmpty() &&
+                         QFileInfo::exists(files.front() + QLatin1Char('.') + kDefaultExtension);
+  setDefaultSuffix(completes ? kDefaultExtension : QString());
   QFileDialog::accept();
 }
 

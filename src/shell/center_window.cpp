@@ -44,7 +44,9 @@ void CenterWindow(QWidget* window, QWidget* centreOn) {
   if (screen == nullptr) return;
   const QRect area = screen->availableGeometry();
   const QRect centre = centreOn != nullptr ? centreOn->frameGeometry() : area;
-  window->move(CenteredPosition(window->frameGeometry().size(), centre, area));
+  // A window that was never shown has no frame yet.
+  const QSize size = window->isVisible() ? window->frameGeometry().size() : window->size();
+  window->move(CenteredPosition(size, centre, area));
 }
 
 }  // namespace propdesk
