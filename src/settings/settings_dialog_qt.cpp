@@ -10,13 +10,6 @@
 #include "settings/settings.h"
 
 namespace propdesk {
-namespace {
-
-// The field is read back into a path buffer of 260 bytes: a text that fills it (259 bytes or more)
-// is not taken.
-constexpr std::size_t kPathTooLongBytes = 259;
-
-}  // namespace
 
 SettingsDialog::SettingsDialog(QWidget* owner, ProgramChooser chooseProgram)
     : TemplateDialog(owner, QStringLiteral("設定"), 258, 83), chooseProgram_(std::move(chooseProgram)) {
@@ -87,7 +80,10 @@ void SettingsDialog::OnOK() {
   settings.ReadOnlyOpen = readOnlyOpen_->isChecked();
   settings.ExitByESC = exitByEsc_->isChecked();
   settings.UseNative2Ascii = useNative2Ascii_->isChecked();
-  if (std::string path = PathFieldBytes(); path.size() < kPathTooLongBytes) settings.Native2AsciiPath = std::move(path);
+  // A longer path is dropped without a word; the check boxes are still taken.
+  if (std::string path = PathFieldBytes(); path.size() <= kMaxNative2AsciiPathBytes) {
+    settings.Native2AsciiPath = std::move(path);
+  }
   SaveSettings();
   done(kOk);
 }

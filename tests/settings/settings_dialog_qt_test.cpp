@@ -22,11 +22,6 @@ Q_DECLARE_METATYPE(Settings)
 // Found by argument lookup from QCOMPARE.
 namespace propdesk {
 
-bool operator==(const Settings& a, const Settings& b) {
-  return a.ReadOnlyOpen == b.ReadOnlyOpen && a.ExitByESC == b.ExitByESC && a.UseNative2Ascii == b.UseNative2Ascii &&
-         a.Native2AsciiPath == b.Native2AsciiPath;
-}
-
 char* toString(const Settings& s) {
   return qstrdup(QStringLiteral("{ReadOnlyOpen %1, ExitByESC %2, UseNative2Ascii %3, path \"%4\"}")
                      .arg(s.ReadOnlyOpen)
