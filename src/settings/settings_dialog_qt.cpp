@@ -52,6 +52,10 @@ SettingsDialog::SettingsDialog(QWidget* owner, ProgramChooser chooseProgram)
   Place(cancel, 201, 24, 50, 14);
   connect(cancel, &QPushButton::clicked, this, &SettingsDialog::reject);
 
+  OnInitDialog();
+}
+
+void SettingsDialog::OnInitDialog() {
   const Settings& settings = GetSettings();
   readOnlyOpen_->setChecked(settings.ReadOnlyOpen);
   exitByEsc_->setChecked(settings.ExitByESC);

@@ -18,6 +18,9 @@ class SettingsDialog : public TemplateDialog {
   SettingsDialog(QWidget* owner, ProgramChooser chooseProgram);
 
  private:
+  // Shows the record's current values; the dialog centres itself when it is shown.
+  void OnInitDialog();
+  // The path's label, field and Browse button are usable only while the converter box is ticked.
   void UpdatePathControls();
   void OnOK();
   void OnBrowse();

@@ -1,7 +1,7 @@
 #include "shell/template_dialog.h"
 
-#include <QFontDatabase>
 #include <QAbstractButton>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QShowEvent>
