@@ -38,7 +38,6 @@ SettingsDialog::SettingsDialog(QWidget* owner, ProgramChooser chooseProgram)
 
   browse_ = new QPushButton(QStringLiteral("参照(&F)..."), this);
   browse_->setObjectName(QStringLiteral("IDC_BROWSE"));
-  browse_->setAutoDefault(false);
   Place(browse_, 147, 60, 37, 14);
   connect(browse_, &QPushButton::clicked, this, &SettingsDialog::OnBrowse);
 
@@ -48,7 +47,6 @@ SettingsDialog::SettingsDialog(QWidget* owner, ProgramChooser chooseProgram)
   connect(ok, &QPushButton::clicked, this, &SettingsDialog::OnOK);
 
   auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-  cancel->setAutoDefault(false);
   Place(cancel, 201, 24, 50, 14);
   connect(cancel, &QPushButton::clicked, this, &SettingsDialog::reject);
 

@@ -208,6 +208,18 @@ class SettingsDialogTest : public QObject {
     QVERIFY(GetSettings().ExitByESC);
   }
 
+  // As with any push button, Enter presses the one that has the focus.
+  void enterOnCancelIsCancel() {
+    const auto dialog = Open(chooser_);
+    QVERIFY(dialog);
+    const Controls controls(*dialog);
+    QTest::mouseClick(controls.exitByEsc, Qt::LeftButton);
+    controls.cancel->setFocus();
+    QTest::keyClick(controls.cancel, Qt::Key_Return);
+    QCOMPARE(dialog->result(), 2);
+    QVERIFY(!GetSettings().ExitByESC);
+  }
+
   void cancelChangesNothing_data() {
     QTest::addColumn<QString>("how");
     QTest::newRow("Cancel button") << QStringLiteral("button");
