@@ -26,11 +26,10 @@
 namespace propdesk {
 namespace {
 
-// The paths of a drag that carries only local files (or folders); empty for anything else.
-std::vector<std::string> DroppedLocalPaths(const QMimeData* mime) {
+// The paths of links that all name local files (or folders); empty when one does not.
+std::vector<std::string> DroppedLocalPaths(const QMimeData& mime) {
   std::vector<std::string> paths;
-  if (!mime || !mime->hasUrls()) return paths;
-  for (const QUrl& url : mime->urls()) {
+  for (const QUrl& url : mime.urls()) {
     if (!url.isLocalFile()) return {};
     paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
   }
@@ -186,12 +185,17 @@ bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-// Accepts a drag of local files and, on the drop, opens them once the drop itself has finished,
-// so that the program that started the drag does not wait for the save question.
+// A drag that carries links belongs to the window, never to the text: one of local files is
+// accepted and, on the drop, opened once the drop itself has finished, so that the program that
+// started the drag does not wait for the save question. Other links are refused.
 bool MainFrame::HandleFileDrop(QEvent* event) {
   auto* drop = static_cast<QDropEvent*>(event);
-  const std::vector<std::string> paths = DroppedLocalPaths(drop->mimeData());
-  if (paths.empty()) return false;
+  if (!drop->mimeData() || !drop->mimeData()->hasUrls()) return false;
+  const std::vector<std::string> paths = DroppedLocalPaths(*drop->mimeData());
+  if (paths.empty()) {
+    drop->ignore();
+    return true;
+  }
   drop->acceptProposedAction();
   if (event->type() == QEvent::Drop)
     QMetaObject::invokeMethod(this, [this, paths] { OpenDroppedFiles(paths); }, Qt::QueuedConnection);

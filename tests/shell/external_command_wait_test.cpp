@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "document/document.h"
 #include "settings/settings.h"
 #include "shell/edit_view_widget.h"
 #include "shell/external_command_wait.h"

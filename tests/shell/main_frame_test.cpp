@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTranslator>
 #include <QUrl>
@@ -143,7 +144,7 @@ class MainFrameTest : public QObject {
     auto* field = new QLineEdit(&dialog);
     dialog.show();
     dialog.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QTRY_COMPARE(QApplication::activeWindow(), &dialog);
     field->setFocus();
     QTest::keyClick(field, Qt::Key_R, Qt::ControlModifier);
     QVERIFY(frame_->GetDocument().IsEditForbidden());
@@ -160,8 +161,9 @@ class MainFrameTest : public QObject {
     QTest::keyRelease(&View(), Qt::Key_Control);
     QCOMPARE(frame_->PositionText(), QString("1:1"));
 
-    QMenu* fileMenu = frame_->menuBar()->actions().first()->menu();
-    fileMenu->popup(QPoint(0, 0));
+    QAction* file = frame_->menuBar()->actions().first();
+    frame_->menuBar()->setActiveAction(file);
+    QMenu* fileMenu = file->menu();
     QVERIFY(QTest::qWaitForWindowExposed(fileMenu));
     fileMenu->setActiveAction(Action(ID_FILE_OPEN));
     QCOMPARE(frame_->statusBar()->currentMessage(), QString("既存のリソース ファイルを開きます。"));
