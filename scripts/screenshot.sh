@@ -8,19 +8,9 @@ scripts/setup-deps.sh
 scripts/build.sh build >/dev/null
 cmake --build build --target propdesk-grab-window >/dev/null
 
-work=$(mktemp -d)
-cleanup() {
-  [ -n "${editor_pid:-}" ] && kill "$editor_pid" 2>/dev/null || true
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 960x640x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-export XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb LANG=ja_JP.UTF-8
+source scripts/virtual_display.sh
+start_virtual_display 960x640
+export LANG=ja_JP.UTF-8
 
 build/src/shell/propdesk examples/orders_ja.properties &
 editor_pid=$!

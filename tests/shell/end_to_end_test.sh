@@ -9,20 +9,8 @@ for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/setup-deps.sh installs it)"; exit 77; }
 done
 
-work=$(mktemp -d)
-cleanup() {
-  [ -n "${editor_pid:-}" ] && kill "$editor_pid" 2>/dev/null || true
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
-export XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb
+source "$(dirname "$0")/../../scripts/virtual_display.sh"
+start_virtual_display 800x600 || { echo "FAIL: no virtual display"; exit 1; }
 
 # LF line ends: the file's style, which the save keeps.
 file="$work/messages.properties"
