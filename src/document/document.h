@@ -1,6 +1,8 @@
 #pragma once
 // The one document: its file name, line-end style and edit-forbidden mode, and every operation
-// that replaces, stores or names the text held by the view.
+// that replaces, stores or names the text held by the view. Failures are shown through the
+// prompts and leave the document as it was; no exception leaves these operations.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,27 +13,53 @@
 
 namespace propdesk {
 
+// The longest path a document may have, in bytes.
+inline constexpr std::size_t kMaxPathBytes = 259;
+
 class Document {
  public:
+  // The view's modified flag is the document's modified state; there is no copy of it here.
+  // The window calls UpdateTitle once after creating the document.
   Document(TextView& view, Prompts& prompts, FrameWindow& frame);
 
   // Reads a file into the view: escaped .properties form, or plain text when asImport.
+  // Used as it is for a file named on the command line.
   bool OpenDocument(const std::string& path, bool asImport);
   // Writes the view's text: escaped .properties form, or plain text when asExport.
   bool SaveDocument(const std::string& path, bool asExport);
   void NewDocument();
+  // Open chooser, then OpenDocument; nothing happens when the person cancels.
   void ChooseAndOpen(bool asImport);
+  // Save chooser, then SaveDocument; Save As adopts the chosen name, Export never does.
   bool ChooseAndSave(bool asExport);
+  // Saves under the document's name, asking for one when it is untitled.
   bool SaveCurrent();
-  // The save-changes prompt: true when the caller may go on.
+  // The save-changes prompt: true when the caller may go on (close, log off, replace the text).
   bool QuerySaveChanges();
-  // The view's text was edited by the person.
+
+  // The file menu's New, Open, Import and Save commands: the first three ask about unsaved
+  // changes first; Save does nothing while the document is edit-forbidden. Save As and Export
+  // are ChooseAndSave(false) and ChooseAndSave(true).
+  void OnFileNew();
+  void OnFileOpen();
+  void OnFileImport();
+  void OnFileSave();
+
+  // Sets the modified flag and refreshes the title, for a change the view does not flag itself.
+  // A view that flags the person's edits itself (and clears the flag when undo returns to the
+  // last saved state) needs no call per edit: calling it on every edit would set the flag again
+  // after such an undo.
   void MarkModified();
+  // Composes the title from the name and the view's modified flag. Call it whenever the view's
+  // modified flag changes (the toolkit's modification-changed signal), so that the "(更新)" mark
+  // follows edits and an undo back to the saved state.
   void UpdateTitle();
   void SetDocumentPath(const std::optional<std::string>& path);
-  // Files dropped on the window: exactly one is opened, unless it is the document's own file.
+  // Files dropped on the window: exactly one is opened, unless it is the document's own file
+  // (the same device and inode, whatever the form of the path).
   void OnDropFiles(const std::vector<std::string>& paths);
 
+  // Switches the view's read-only state and tells the frame (check mark, find dialog).
   void SetEditForbidden(bool editForbidden);
   bool IsEditForbidden() const { return editForbidden_; }
 
@@ -40,6 +68,11 @@ class Document {
   bool LfLineEnds() const { return lfLineEnds_; }
 
  private:
+  bool ReadNativeText(const std::string& path, bool asImport, std::string& text);
+  bool WriteViewText(const std::string& path, bool asExport);
+  bool Fail(int messageId);
+  std::string DisplayName() const;
+
   TextView& view_;
   Prompts& prompts_;
   FrameWindow& frame_;

@@ -1,7 +1,8 @@
 #pragma once
 // What the core needs of the view that holds the document text. The Qt shell implements it over
 // its text widget; core tests use a test double. Text and positions are native code page 932
-// bytes with CR LF line breaks; a double-byte character counts two.
+// bytes with CR LF line breaks; a double-byte character counts two. NUL bytes are text like any
+// other. An operation that runs out of memory may throw std::bad_alloc and leaves the view as it was.
 #include <cstddef>
 #include <string>
 #include <string_view>

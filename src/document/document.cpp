@@ -1,0 +1,223 @@
+#include "document/document.h"
+
+#include <sys/stat.h>
+
+#include <exception>
+#include <string_view>
+
+#include "common/string_table.h"
+#include "convert/conversion_front.h"
+#include "document/whole_file.h"
+#include "settings/settings.h"
+
+namespace propdesk {
+namespace {
+
+constexpr std::string_view kDefaultExtension = "properties";
+
+std::string LoadString(int id) {
+  std::string text;
+  LoadText(id, text);
+  return text;
+}
+
+// True when both paths can be examined and name the same file, whatever the form of the paths
+// (relative, through a symbolic link, another hard link).
+bool IsSameFile(const std::string& first, const std::string& second) {
+  struct stat firstInfo {};
+  struct stat secondInfo {};
+  return ::stat(first.c_str(), &firstInfo) == 0 && ::stat(second.c_str(), &secondInfo) == 0 &&
+         firstInfo.st_dev == secondInfo.st_dev && firstInfo.st_ino == secondInfo.st_ino;
+}
+
+}  // namespace
+
+Document::Document(TextView& view, Prompts& prompts, FrameWindow& frame)
+    : view_(view), prompts_(prompts), frame_(frame) {}
+
+bool Document::OpenDocument(const std::string& path, bool asImport) {
+  std::optional<std::string> newPath;
+  bool lfStyle = false;
+  try {
+    std::string text;
+    if (!ReadNativeText(path, asImport, text)) return false;
+    if (!ExpandLineEnds(text, lfStyle)) return Fail(IDS_READ_FAILED);
+    if (!asImport) newPath = path;
+    // The last step that may fail; the document has not changed before it.
+    view_.SetText(text);
+  } catch (const std::exception&) {
+    return Fail(IDS_READ_FAILED);
+  }
+  view_.ScrollCaretIntoView();
+  documentPath_.swap(newPath);
+  lfLineEnds_ = !asImport && lfStyle;
+  view_.SetModified(asImport);
+  view_.EmptyUndoBuffer();
+  UpdateTitle();
+  SetEditForbidden(!asImport && GetSettings().ReadOnlyOpen);
+  return true;
+}
+
+bool Document::ReadNativeText(const std::string& path, bool asImport, std::string& text) {
+  if (path.size() > kMaxPathBytes || !IsExistingFile(path) || !ReadWholeFile(path, text)) {
+    return Fail(IDS_READ_FAILED);
+  }
+  std::string errorText;
+  if (asImport || ConvertToNative(text, &errorText)) return true;
+  prompts_.ShowMessageText(errorText, MessageStyle::Ok);
+  return false;
+}
+
+bool Document::SaveDocument(const std::string& path, bool asExport) {
+  try {
+    if (!WriteViewText(path, asExport)) return false;
+  } catch (const std::exception&) {
+    return Fail(IDS_WRITE_FAILED);
+  }
+  if (asExport) return true;
+  view_.SetModified(false);
+  view_.EmptyUndoBuffer();
+  UpdateTitle();
+  return true;
+}
+
+bool Document::WriteViewText(const std::string& path, bool asExport) {
+  // A longer name could be written but never opened again as the document.
+  if (path.size() > kMaxPathBytes) return Fail(IDS_WRITE_FAILED);
+  std::string text = view_.GetText();
+  if (!asExport) {
+    std::string errorText;
+    if (!ConvertToEscaped(text, &errorText)) {
+      prompts_.ShowMessageText(errorText, MessageStyle::Ok);
+      return false;
+    }
+    if (lfLineEnds_) CollapseLineEnds(text);
+  }
+  return WriteWholeFile(path, text) || Fail(IDS_WRITE_FAILED);
+}
+
+void Document::NewDocument() {
+  view_.SetText({});
+  documentPath_.reset();
+  lfLineEnds_ = false;
+  view_.SetModified(false);
+  view_.EmptyUndoBuffer();
+  UpdateTitle();
+  SetEditForbidden(false);
+}
+
+void Document::ChooseAndOpen(bool asImport) {
+  std::optional<std::string> path;
+  try {
+    path = prompts_.ChooseFileToOpen(LoadString(IDS_PROPERTIES_FILTER), kDefaultExtension);
+  } catch (const std::exception&) {
+    Fail(IDS_READ_FAILED);
+    return;
+  }
+  if (path) OpenDocument(*path, asImport);
+}
+
+bool Document::ChooseAndSave(bool asExport) {
+  std::optional<std::string> path;
+  try {
+    path = prompts_.ChooseFileToSave(LoadString(IDS_PROPERTIES_FILTER), kDefaultExtension);
+  } catch (const std::exception&) {
+    return Fail(IDS_WRITE_FAILED);
+  }
+  if (!path || !SaveDocument(*path, asExport)) return false;
+  if (!asExport) {
+    documentPath_.swap(path);
+    UpdateTitle();
+  }
+  return true;
+}
+
+bool Document::SaveCurrent() {
+  return documentPath_ ? SaveDocument(*documentPath_, false) : ChooseAndSave(false);
+}
+
+bool Document::QuerySaveChanges() {
+  if (!view_.IsModified()) return true;
+  // An untitled document that has been emptied is discarded without asking.
+  if (!documentPath_ && view_.IsEmpty()) return true;
+  MessageResult answer = MessageResult::Cancel;
+  try {
+    std::string question;
+    if (LoadText(IDS_SAVE_CHANGES, question)) {
+      const auto placeholder = question.find("%s");
+      if (placeholder != std::string::npos) question.replace(placeholder, 2, DisplayName());
+      answer = prompts_.ShowMessageText(question, MessageStyle::YesNoCancel);
+    }
+  } catch (const std::exception&) {
+    // A question that cannot be asked keeps the changes: the caller does not go on.
+  }
+  switch (answer) {
+    case MessageResult::Cancel:
+      return false;
+    case MessageResult::Yes:
+      return SaveCurrent();
+    default:
+      return true;
+  }
+}
+
+void Document::OnFileNew() {
+  if (QuerySaveChanges()) NewDocument();
+}
+
+void Document::OnFileOpen() {
+  if (QuerySaveChanges()) ChooseAndOpen(false);
+}
+
+void Document::OnFileImport() {
+  if (QuerySaveChanges()) ChooseAndOpen(true);
+}
+
+void Document::OnFileSave() {
+  if (!editForbidden_) SaveCurrent();
+}
+
+void Document::MarkModified() {
+  view_.SetModified(true);
+  UpdateTitle();
+}
+
+void Document::UpdateTitle() {
+  try {
+    std::string title = DisplayName();
+    if (view_.IsModified()) title += LoadString(IDS_MODIFIED);
+    title += " - ";
+    title += GetAppTitle();
+    frame_.SetTitle(title);
+  } catch (const std::exception&) {
+    // Without memory for the text the title keeps its previous text.
+  }
+}
+
+void Document::SetDocumentPath(const std::optional<std::string>& path) { documentPath_ = path; }
+
+void Document::OnDropFiles(const std::vector<std::string>& paths) {
+  if (paths.size() != 1) return;
+  const std::string& dropped = paths.front();
+  if (documentPath_ && IsSameFile(*documentPath_, dropped)) return;
+  if (QuerySaveChanges()) OpenDocument(dropped, false);
+}
+
+void Document::SetEditForbidden(bool editForbidden) {
+  editForbidden_ = editForbidden;
+  view_.SetReadOnly(editForbidden);
+  frame_.EditForbiddenChanged(editForbidden);
+}
+
+bool Document::Fail(int messageId) {
+  try {
+    ShowMessage(prompts_, messageId, MessageStyle::Ok);
+  } catch (const std::exception&) {
+    // Nothing more can be told without memory; the operation still fails cleanly.
+  }
+  return false;
+}
+
+std::string Document::DisplayName() const { return documentPath_ ? *documentPath_ : LoadString(IDS_UNTITLED); }
+
+}  // namespace propdesk
