@@ -9,7 +9,10 @@ for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/setup-deps.sh installs it)"; exit 77; }
 done
 
-source "$(dirname "$0")/../../scripts/virtual_display.sh"
+here=$(dirname "$0")
+# A sanitizer build reports leaks at exit; the system libraries of a real display keep some.
+export LSAN_OPTIONS="suppressions=$here/system_leaks.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+source "$here/../../scripts/virtual_display.sh"
 start_virtual_display 800x600 || { echo "FAIL: no virtual display"; exit 1; }
 
 # LF line ends: the file's style, which the save keeps.
