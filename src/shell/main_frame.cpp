@@ -96,7 +96,7 @@ void MainFrame::RouteCommands() {
   route(ID_EDIT_CUT, [this] { view_->cut(); });
   route(ID_EDIT_COPY, [this] { view_->copy(); });
   route(ID_EDIT_PASTE, [this] { view_->paste(); });
-  route(ID_EDIT_CLEAR, [this] { view_->textCursor().removeSelectedText(); });
+  route(ID_EDIT_CLEAR, [this] { view_->deleteSelection(); });
   route(ID_EDIT_SELECT_ALL, [this] {
     view_->selectAll();
     view_->ensureCursorVisible();
