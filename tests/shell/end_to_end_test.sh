@@ -28,11 +28,11 @@ sleep 0.5
 
 # Opened files start edit-forbidden; Ctrl+R allows editing. The caret stands at the start.
 xdotool key --delay 50 ctrl+r
-xdotool type --delay 80 'new=あい'
+xdotool type --delay 150 'new=あい'
 xdotool key --delay 50 Return ctrl+s
 
 printf 'new=\\u3042\\u3044\ngreeting=\\u3053\\u3093\\u306b\\u3061\\u306f\nname=value\n' >"$work/expected"
-for _ in $(seq 50); do
+for _ in $(seq 100); do
   cmp -s "$file" "$work/expected" && break
   sleep 0.1
 done
