@@ -1,84 +1,87 @@
 #include "convert/escape_codec.h"
 
-#include <cstdint>
-#include <exception>
+#include <cstring>
+#include <memory>
 
 #include "convert/cp932.h"
+#include "convert/escape_syntax.h"
 
 namespace propdesk {
 namespace {
 
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// The code unit of the escape starting at text[i], or -1 when there is none.
-long EscapeAt(const std::string& text, std::size_t i) {
-  if (text.size() - i < 6 || text[i] != '\\' || text[i + 1] != 'u') return -1;
-  long value = 0;
-  for (std::size_t k = i + 2; k < i + 6; ++k) {
-    const int digit = HexDigitValue(text[k]);
-    if (digit < 0) return -1;
-    value = value * 16 + digit;
+// An escape whose unit has no exact native form is kept as text, so that saving does not change it.
+constexpr auto kDecodeEscape = [](char16_t unit, const char* p, const char*, bool, char*& out) {
+  if (cp932::RoundTrips(unit)) {
+    out += cp932::EncodeUnit(unit, out);
+  } else {
+    std::memcpy(out, p, escape::kSize);
+    out += escape::kSize;
   }
-  return value;
-}
+  return escape::kSize;
+};
 
-void AppendEscape(std::string& out, char16_t unit) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  const char escape[6] = {'\\', 'u', kHex[(unit >> 12) & 15], kHex[(unit >> 8) & 15],
-                          kHex[(unit >> 4) & 15], kHex[unit & 15]};
-  out.append(escape, 6);
+// The escape digits of every native character, looked up once per character instead of
+// converting it and then its code unit. A pair entry is 0 (never valid digits) where the two bytes
+// are not a lead byte and a trail byte, so a single lookup also tells whether they form a pair.
+struct NativeEscapeDigits {
+  std::uint32_t single[0x100];
+  std::uint32_t pair[0x100][0x100];
+};
+
+const NativeEscapeDigits& GetNativeEscapeDigits() {
+  static const auto digits = [] {
+    auto table = std::make_unique<NativeEscapeDigits>();
+    for (int b = 0; b < 0x100; ++b) {
+      const auto byte = static_cast<std::uint8_t>(b);
+      table->single[b] = escape::EscapeDigits(cp932::DecodeSingle(byte));
+      if (!cp932::IsLeadByte(byte)) continue;
+      for (int t = 0; t < 0x100; ++t) {
+        const auto trail = static_cast<std::uint8_t>(t);
+        if (cp932::IsTrailByte(trail)) table->pair[b][t] = escape::EscapeDigits(cp932::DecodePair(byte, trail));
+      }
+    }
+    return table;
+  }();
+  return *digits;
 }
 
 }  // namespace
 
-bool DecodeEscapes(std::string& text) {
-  try {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-      const long unit = EscapeAt(text, i);
-      if (unit >= 0 && cp932::RoundTrips(static_cast<char16_t>(unit))) {
-        char bytes[2];
-        out.append(bytes, static_cast<std::size_t>(cp932::EncodeUnit(static_cast<char16_t>(unit), bytes)));
-        i += 6;
-      } else {
-        out.push_back(text[i++]);
+EscapeDecoder::EscapeDecoder() : StreamConverter(escape::kSize, 1) {}
+
+const char* EscapeDecoder::Scan(const char* begin, const char* end, bool atEnd, char*& out) {
+  return escape::ScanEscapedText(begin, end, atEnd, out, kDecodeEscape);
+}
+
+EscapeEncoder::EscapeEncoder() : StreamConverter(2, escape::kSize) {}
+
+const char* EscapeEncoder::Scan(const char* begin, const char* end, bool atEnd, char*& out) {
+  const NativeEscapeDigits& digits = GetNativeEscapeDigits();
+  const auto encodeCharacter = [&digits](const char* p, const char* last, bool final, char*& o) -> std::ptrdiff_t {
+    const auto lead = static_cast<std::uint8_t>(p[0]);
+    if (last - p >= 2) {
+      // Table lookups rather than range tests: which kind a byte is varies too much to predict.
+      if (const std::uint32_t pair = digits.pair[lead][static_cast<std::uint8_t>(p[1])]; pair != 0) {
+        o = escape::WriteEscapeDigits(pair, o);
+        return 2;
       }
+    } else if (cp932::IsLeadByte(lead) && !final) {
+      return 0;
     }
-    text.swap(out);
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
+    o = escape::WriteEscapeDigits(digits.single[lead], o);
+    return 1;
+  };
+  return escape::ScanNativeText(begin, end, atEnd, out, encodeCharacter);
+}
+
+bool DecodeEscapes(std::string& text) {
+  EscapeDecoder decoder;
+  return ConvertWholeText(decoder, text);
 }
 
 bool EncodeEscapes(std::string& text) {
-  try {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-      const auto b = static_cast<std::uint8_t>(text[i]);
-      if (b < 0x80) {
-        out.push_back(text[i++]);
-      } else if (i + 1 < text.size() && cp932::IsLeadByte(b) &&
-                 cp932::IsTrailByte(static_cast<std::uint8_t>(text[i + 1]))) {
-        AppendEscape(out, cp932::DecodePair(b, static_cast<std::uint8_t>(text[i + 1])));
-        i += 2;
-      } else {
-        AppendEscape(out, cp932::DecodeSingle(b));
-        ++i;
-      }
-    }
-    text.swap(out);
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
+  EscapeEncoder encoder;
+  return ConvertWholeText(encoder, text);
 }
 
 }  // namespace propdesk

@@ -3,15 +3,34 @@
 // native code page 932 text.
 #include <string>
 
+#include "convert/stream_converter.h"
+
 namespace propdesk {
 
-// Turns every \uXXXX escape whose code unit survives the trip through code page 932 into that
-// unit's native bytes; every other byte is copied. Returns false, leaving text untouched, only
-// when no memory can be had for the result.
-bool DecodeEscapes(std::string& text);
+// Escaped text to native text: every \uXXXX escape whose code unit survives the trip through code
+// page 932 becomes that unit's native bytes. Every other byte is copied, so an escape of a unit
+// that has no exact native form stays as its six bytes and is written back unchanged.
+class EscapeDecoder final : public StreamConverter {
+ public:
+  EscapeDecoder();
 
-// Writes every non-ASCII character of native text as a lowercase \uxxxx escape; ASCII bytes are
-// copied. Returns false, leaving text untouched, only when no memory can be had for the result.
+ private:
+  const char* Scan(const char* begin, const char* end, bool atEnd, char*& out) override;
+};
+
+// Native text to escaped text: every non-ASCII character (a lead byte with its trail byte, or a
+// single byte) becomes the lowercase \uxxxx escape of its code unit; ASCII bytes are copied.
+class EscapeEncoder final : public StreamConverter {
+ public:
+  EscapeEncoder();
+
+ private:
+  const char* Scan(const char* begin, const char* end, bool atEnd, char*& out) override;
+};
+
+// Whole-text forms of the two. They return false, leaving text untouched, only when no memory can
+// be had for the result.
+bool DecodeEscapes(std::string& text);
 bool EncodeEscapes(std::string& text);
 
 }  // namespace propdesk

@@ -1,0 +1,92 @@
+// propdesk-native2ascii: converts between native text and \uXXXX escapes with the editor's codec.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/command_line.h"
+#include "cli/stream_pump.h"
+#include "convert/escape_codec.h"
+#include "convert/utf8_escape_codec.h"
+#include "document/atomic_file.h"
+#include "document/file_descriptor.h"
+
+namespace propdesk::cli {
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+std::unique_ptr<StreamConverter> MakeConverter(const CommandLine& commandLine) {
+  if (commandLine.encoding == NativeEncoding::kUtf8) {
+    if (commandLine.reverse) return std::make_unique<Utf8EscapeDecoder>();
+    return std::make_unique<Utf8EscapeEncoder>();
+  }
+  if (commandLine.reverse) return std::make_unique<EscapeDecoder>();
+  return std::make_unique<EscapeEncoder>();
+}
+
+std::string DisplayName(const std::optional<std::string>& path, const char* stream) {
+  return path ? "'" + *path + "'" : stream;
+}
+
+int ReportFailure(const char* action, const std::string& file, int error) {
+  std::fprintf(stderr, "propdesk-native2ascii: cannot %s %s: %s\n", action, file.c_str(), std::strerror(error));
+  return kExitFailure;
+}
+
+int Run(const CommandLine& commandLine) {
+  const std::string inputName = DisplayName(commandLine.input, "standard input");
+  const std::string outputName = DisplayName(commandLine.output, "standard output");
+  FileDescriptor inputFile;
+  if (commandLine.input) {
+    inputFile.Reset(::open(commandLine.input->c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    if (inputFile.get() < 0) return ReportFailure("read", inputName, errno);
+  }
+  AtomicFile outputFile;
+  if (commandLine.output && !outputFile.Open(*commandLine.output)) {
+    return ReportFailure("write", outputName, outputFile.error());
+  }
+
+  const auto converter = MakeConverter(commandLine);
+  const PumpResult result = PumpStream(*converter, commandLine.input ? inputFile.get() : STDIN_FILENO,
+                                       commandLine.output ? outputFile.fd() : STDOUT_FILENO);
+  if (result.failure == PumpResult::Failure::kRead) return ReportFailure("read", inputName, result.error);
+  if (result.failure == PumpResult::Failure::kWrite) return ReportFailure("write", outputName, result.error);
+  if (commandLine.output && !outputFile.Commit()) return ReportFailure("write", outputName, outputFile.error());
+  if (const auto replaced = converter->ReplacedCount(); replaced > 0) {
+    std::fprintf(stderr, "propdesk-native2ascii: warning: %s: %llu invalid UTF-8 bytes written as \\ufffd\n",
+                 inputName.c_str(), static_cast<unsigned long long>(replaced));
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace propdesk::cli
+
+int main(int argc, char** argv) {
+  using namespace propdesk::cli;
+  try {
+    CommandLine commandLine;
+    std::string problem;
+    if (!ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), commandLine, problem)) {
+      std::fprintf(stderr, "propdesk-native2ascii: %s\n%s", problem.c_str(), kUsage);
+      return kExitUsage;
+    }
+    if (commandLine.help) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    return Run(commandLine);
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "propdesk-native2ascii: %s\n", failure.what());
+    return kExitFailure;
+  }
+}

@@ -1,0 +1,41 @@
+#pragma once
+// A file replaced as a whole. The new content goes to a temporary file beside the target, which
+// Commit renames over it; until then the target is untouched, and a writer dropped without Commit
+// removes its temporary file. A symbolic link is followed: the file it names is replaced.
+#include <string>
+#include <string_view>
+
+#include "document/file_descriptor.h"
+
+namespace propdesk {
+
+class AtomicFile {
+ public:
+  AtomicFile() = default;
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+  ~AtomicFile();
+
+  // Starts replacing path. Fails for a target that may not be written: a file without write
+  // permission (even for a privileged user), something other than a regular file, or a folder
+  // that refuses new files. The new file gets the target's permission bits.
+  bool Open(const std::string& path);
+  bool Write(std::string_view data);
+  // The temporary file, for writing to it directly; -1 when not open.
+  int fd() const { return file_.get(); }
+  // Makes the new content durable and puts it in the target's place.
+  bool Commit();
+  // The errno value of the step that failed.
+  int error() const { return error_; }
+
+ private:
+  bool Fail(int error);
+  void Discard();
+
+  FileDescriptor file_;
+  std::string target_;
+  std::string temporary_;
+  int error_ = 0;
+};
+
+}  // namespace propdesk

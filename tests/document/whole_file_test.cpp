@@ -1,0 +1,140 @@
+// Whole-file reading and the atomic save, on real files in a temporary folder.
+#include "document/whole_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "document/atomic_file.h"
+#include "support/temp_dir.h"
+
+namespace propdesk {
+namespace {
+
+using namespace std::string_literals;
+namespace fs = std::filesystem;
+
+class WholeFileTest : public testing::Test {
+ protected:
+  // The names in the folder, to show that no temporary file stays behind.
+  std::vector<std::string> FolderEntries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_.path())) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  mode_t Permissions(const std::string& path) const {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0);
+    return info.st_mode & 07777;
+  }
+
+  test::TempDir folder_;
+};
+
+TEST_F(WholeFileTest, ReadsEveryByteOfAFile) {
+  for (const std::string& content : {""s, "key=value\r\n"s, "a\0b\0\0"s, std::string(3'000'000, '\x93')}) {
+    const std::string path = folder_.File("in.properties");
+    test::WriteFileBytes(path, content);
+    std::string text = "left over";
+    ASSERT_TRUE(ReadWholeFile(path, text));
+    EXPECT_EQ(text, content);
+  }
+}
+
+TEST_F(WholeFileTest, ReadingWhatIsNotAFileFailsWithEmptyText) {
+  fs::create_directory(folder_.File("folder"));
+  for (const std::string& path : {folder_.File("missing"), folder_.File("folder"), ""s}) {
+    std::string text = "left over";
+    EXPECT_FALSE(ReadWholeFile(path, text)) << path;
+    EXPECT_TRUE(text.empty());
+  }
+}
+
+TEST_F(WholeFileTest, ExistingFileIsAnythingButAFolder) {
+  test::WriteFileBytes(folder_.File("file"), "x");
+  fs::create_directory(folder_.File("folder"));
+  EXPECT_TRUE(IsExistingFile(folder_.File("file")));
+  EXPECT_FALSE(IsExistingFile(folder_.File("folder")));
+  EXPECT_FALSE(IsExistingFile(folder_.File("missing")));
+  EXPECT_FALSE(IsExistingFile(""));
+}
+
+TEST_F(WholeFileTest, WritesNewFilesAndReplacesOldOnesExactly) {
+  const std::string path = folder_.File("out.properties");
+  ASSERT_TRUE(WriteWholeFile(path, "a much longer first content\r\n"));
+  ASSERT_TRUE(WriteWholeFile(path, "short\0"s));
+  EXPECT_EQ(test::ReadFileBytes(path), "short\0"s);
+  ASSERT_TRUE(WriteWholeFile(path, ""));
+  EXPECT_EQ(test::ReadFileBytes(path), "");
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"out.properties"});
+}
+
+TEST_F(WholeFileTest, KeepsPermissionBits) {
+  const std::string path = folder_.File("private.properties");
+  test::WriteFileBytes(path, "old");
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  ASSERT_TRUE(WriteWholeFile(path, "new"));
+  EXPECT_EQ(Permissions(path), 0640u);
+}
+
+TEST_F(WholeFileTest, FollowsSymbolicLinks) {
+  fs::create_directory(folder_.File("real"));
+  const std::string target = folder_.File("real/messages.properties");
+  test::WriteFileBytes(target, "old");
+  fs::create_symlink("real/messages.properties", folder_.File("link.properties"));
+  ASSERT_TRUE(WriteWholeFile(folder_.File("link.properties"), "new"));
+  EXPECT_TRUE(fs::is_symlink(folder_.File("link.properties")));
+  EXPECT_EQ(test::ReadFileBytes(target), "new");
+}
+
+TEST_F(WholeFileTest, ReadOnlyFileIsNotWrittenEvenByAPrivilegedUser) {
+  const std::string path = folder_.File("locked.properties");
+  test::WriteFileBytes(path, "old");
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  EXPECT_FALSE(WriteWholeFile(path, "new"));
+  EXPECT_EQ(test::ReadFileBytes(path), "old");
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"locked.properties"});
+}
+
+TEST_F(WholeFileTest, SavingWhereNoFileCanBeMadeFails) {
+  test::WriteFileBytes(folder_.File("plain"), "old");
+  fs::create_directory(folder_.File("folder"));
+  for (const std::string& path : {folder_.File("plain/under.properties"), folder_.File("missing/out.properties"),
+                                 folder_.File("folder"), "/dev/null"s, ""s}) {
+    EXPECT_FALSE(WriteWholeFile(path, "new")) << path;
+  }
+  EXPECT_EQ(test::ReadFileBytes(folder_.File("plain")), "old");
+  EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"folder", "plain"}));
+}
+
+TEST_F(WholeFileTest, FolderThatRefusesNewFilesKeepsTheOldFile) {
+  if (::geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind a privileged user";
+  const std::string path = folder_.File("shut/messages.properties");
+  fs::create_directory(folder_.File("shut"));
+  test::WriteFileBytes(path, "old");
+  ASSERT_EQ(::chmod(folder_.File("shut").c_str(), 0555), 0);
+  EXPECT_FALSE(WriteWholeFile(path, "new"));
+  EXPECT_EQ(test::ReadFileBytes(path), "old");
+}
+
+TEST_F(WholeFileTest, UnfinishedReplacementLeavesTheOldFileAndNoTrace) {
+  const std::string path = folder_.File("messages.properties");
+  test::WriteFileBytes(path, "old");
+  {
+    AtomicFile file;
+    ASSERT_TRUE(file.Open(path));
+    ASSERT_TRUE(file.Write("half of the new"));
+  }
+  EXPECT_EQ(test::ReadFileBytes(path), "old");
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"messages.properties"});
+}
+
+}  // namespace
+}  // namespace propdesk
