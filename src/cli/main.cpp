@@ -16,7 +16,7 @@
 #include "convert/escape_codec.h"
 #include "convert/utf8_escape_codec.h"
 #include "document/atomic_file.h"
-#include "document/file_descriptor.h"
+#include "common/file_descriptor.h"
 
 namespace propdesk::cli {
 namespace {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string_view>
 
-#include "document/file_descriptor.h"
+#include "common/file_descriptor.h"
 
 namespace propdesk::cli {
 

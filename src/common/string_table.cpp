@@ -19,14 +19,20 @@ bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 
 }  // namespace
 
+void CutToCapacity(std::string& text, std::size_t capacity) {
+  if (text.size() < capacity) return;
+  std::size_t length = capacity == 0 ? 0 : capacity - 1;
+  while (length > 0 && IsUtf8Continuation(text[length])) --length;
+  text.resize(length);
+}
+
 bool LoadText(int id, std::string& text, std::size_t capacity) {
   text.clear();
   const auto* entry = std::find_if(std::begin(kStrings), std::end(kStrings),
                                    [id](const StringEntry& e) { return e.id == id; });
   if (entry == std::end(kStrings) || capacity == 0) return false;
-  std::size_t length = std::min(entry->text.size(), capacity - 1);
-  while (length < entry->text.size() && length > 0 && IsUtf8Continuation(entry->text[length])) --length;
-  text.assign(entry->text.substr(0, length));
+  text.assign(entry->text);
+  CutToCapacity(text, capacity);
   return !text.empty();
 }
 

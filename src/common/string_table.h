@@ -27,6 +27,9 @@ enum StringId : int {
 // True when the string exists and is not empty; otherwise text is left empty.
 bool LoadText(int id, std::string& text, std::size_t capacity = std::numeric_limits<std::size_t>::max());
 
+// Cuts text to at most capacity - 1 bytes without splitting a UTF-8 character.
+void CutToCapacity(std::string& text, std::size_t capacity);
+
 // The application title, "Propdesk".
 const std::string& GetAppTitle();
 

@@ -1,24 +1,48 @@
 #include "convert/conversion_front.h"
 
+#include <utility>
+
 #include "convert/escape_codec.h"
-#include "common/string_table.h"
+#include "convert/external_converter.h"
+#include "settings/settings.h"
 
 namespace propdesk {
 namespace {
 
-bool ReportOutOfMemory(std::string* errorText) {
-  if (errorText) LoadText(IDS_CONVERSION_FIRST + 5, *errorText, 1024);
+CancelCheck& ExternalCancelCheck() {
+  static CancelCheck check;
+  return check;
+}
+
+using BuiltInStep = bool (*)(std::string&);
+using ExternalStep = bool (ExternalConverter::*)(std::string_view, std::string_view);
+
+bool Convert(std::string& text, std::string* errorText, BuiltInStep builtIn, ExternalStep external) {
+  const Settings& settings = GetSettings();
+  if (!settings.UseNative2Ascii) {
+    if (builtIn(text)) return true;
+    if (errorText) *errorText = ConversionMessage(ConversionStatus::OutOfMemory, 0);
+    return false;
+  }
+  ExternalConverter converter(ExternalCancelCheck());
+  if ((converter.*external)(settings.Native2AsciiPath, text)) {
+    text = converter.TakeOutput();
+    return true;
+  }
+  if (errorText) *errorText = converter.ErrorText();
   return false;
 }
 
 }  // namespace
 
 bool ConvertToNative(std::string& text, std::string* errorText) {
-  return DecodeEscapes(text) || ReportOutOfMemory(errorText);
+  return Convert(text, errorText, DecodeEscapes, &ExternalConverter::ToNative);
 }
 
 bool ConvertToEscaped(std::string& text, std::string* errorText) {
-  return EncodeEscapes(text) || ReportOutOfMemory(errorText);
+  return Convert(text, errorText, EncodeEscapes, &ExternalConverter::ToEscaped);
 }
+
+void SetExternalCancelCheck(CancelCheck shouldCancel) { ExternalCancelCheck() = std::move(shouldCancel); }
 
 }  // namespace propdesk

@@ -3,6 +3,8 @@
 // command, as the settings say at the moment of the call.
 #include <string>
 
+#include "convert/child_process.h"
+
 namespace propdesk {
 
 // Escaped .properties bytes to native text. On failure returns false, leaves text exactly as it
@@ -10,5 +12,10 @@ namespace propdesk {
 bool ConvertToNative(std::string& text, std::string* errorText);
 // Native text to escaped .properties bytes, with the same contract.
 bool ConvertToEscaped(std::string& text, std::string* errorText);
+
+// Installs the check that every later external conversion asks while its command runs (see
+// CancelCheck); the shell uses it to keep the window painted and to offer cancelling. An empty
+// check waits for the command without asking.
+void SetExternalCancelCheck(CancelCheck shouldCancel);
 
 }  // namespace propdesk

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/file_descriptor.h"
+#include "common/file_descriptor.h"
 
 namespace propdesk {
 

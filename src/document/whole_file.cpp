@@ -6,7 +6,7 @@
 #include <exception>
 
 #include "document/atomic_file.h"
-#include "document/file_descriptor.h"
+#include "common/file_descriptor.h"
 
 namespace propdesk {
 

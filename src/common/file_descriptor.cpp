@@ -1,4 +1,4 @@
-#include "document/file_descriptor.h"
+#include "common/file_descriptor.h"
 
 #include <unistd.h>
 

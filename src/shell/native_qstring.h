@@ -1,0 +1,47 @@
+#pragma once
+// Conversion between the document's native text (code page 932 bytes, CR LF line breaks) and the
+// QString held by the Qt text view, with the project's own code page 932 tables.
+#include <QString>
+#include <QStringView>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace propdesk {
+
+// Qt's text document turns every CR and LF into a line break. A CR not followed by LF, and an LF
+// not preceded by CR, are therefore held in the view as these noncharacters: code page 932 cannot
+// encode them and no byte sequence decodes to them, so they stand for nothing else.
+inline constexpr char16_t kLoneCrPlaceholder = u'\uFDEE';
+inline constexpr char16_t kLoneLfPlaceholder = u'\uFDEF';
+
+// Native bytes to view text. CR LF becomes '\n'; a lead byte followed by a trail byte is one
+// character; every other byte is a character of its own. NUL bytes stay U+0000.
+QString NativeToQString(std::string_view native);
+
+// View text to native bytes, appended to out: '\n' and U+2029 become CR LF, the placeholders their
+// byte, every other character its code page 932 bytes.
+void AppendNative(std::string& out, QStringView text);
+std::string QStringToNative(QStringView text);
+
+// The number of bytes AppendNative writes for text.
+std::size_t NativeLength(QStringView text);
+
+// The index in text of the character that holds byte offset (a character's second byte counts
+// as the character), or the length of text when offset lies at or past its end.
+qsizetype IndexOfNativeOffset(QStringView text, std::size_t offset);
+
+// True when every character of text comes back unchanged from code page 932.
+bool IsEncodable(QStringView text);
+
+// What text typed or pasted into the view becomes once saved: every character goes through code
+// page 932 and back (unencodable ones become '?' or their best fit), every line break (CR LF, LF,
+// U+2028, U+2029) becomes '\n' and a lone CR stays a lone CR.
+QString RoundTripEnteredText(QStringView text);
+
+// The view's text as plain text for other programs: line breaks as '\n', placeholders as the
+// control character they stand for.
+QString ExternalPlainText(QStringView text);
+
+}  // namespace propdesk

@@ -1,0 +1,41 @@
+#pragma once
+// The core's view of the edit view widget: its text as native bytes with CR LF line breaks, and
+// positions as byte offsets. Only the whole-text operations convert the whole text; caret
+// position, modified flag, undo and read-only state cost no more than the caret's line.
+#include "document/text_view.h"
+#include "shell/native_offsets.h"
+
+namespace propdesk {
+
+class EditViewWidget;
+
+class QtTextView final : public TextView {
+ public:
+  explicit QtTextView(EditViewWidget& edit);
+
+  std::string GetText() const override;
+  bool IsEmpty() const override;
+  void SetText(std::string_view text) override;
+  void ReplaceAllText(std::string_view text) override;
+
+  ByteRange GetSelection() const override;
+  void SetSelection(std::size_t start, std::size_t end) override;
+  void ScrollCaretIntoView() override;
+  void ReplaceSelection(std::string_view text) override;
+  LineColumn GetSelectionStartLineColumn() const override;
+
+  bool IsModified() const override;
+  void SetModified(bool modified) override;
+  bool CanUndo() const override;
+  void Undo() override;
+  void EmptyUndoBuffer() override;
+
+  bool IsReadOnly() const override;
+  void SetReadOnly(bool readOnly) override;
+
+ private:
+  EditViewWidget& edit_;
+  NativeOffsets offsets_;
+};
+
+}  // namespace propdesk

@@ -1,0 +1,202 @@
+// The conversion front: built-in codec or external command as the settings say at each call, and
+// the messages of failed conversions.
+#include "convert/conversion_front.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "command_sandbox.h"
+#include "convert/escape_codec.h"
+#include "convert/external_converter.h"
+#include "settings/settings.h"
+
+namespace propdesk {
+namespace {
+
+using ConvertFunction = bool (*)(std::string&, std::string*);
+
+// Escaped text as files hold it: upper and lower case digits, escapes that code page 932 cannot
+// hold, broken escapes, both line-end styles.
+const std::string kEscaped =
+    "# \\u6ce8\\u6587\\u7BA1\\u7406\r\n"
+    "app.title=\\u6ce8\\u6587 \\uff5e \\u00e9 \\ud83d\\ude00\n"
+    "broken=\\u12 \\uXYZW \\\\u3042 tail\\u30";
+
+// The example file, every UTF-16 code unit as an escape with lower and upper case digits, and the
+// text above.
+std::string EscapedCorpus() {
+  std::string text = test::ReadFileBytes(PROPDESK_EXAMPLE_FILE);
+  for (unsigned unit = 0; unit < 0x10000; ++unit) {
+    char escape[8];
+    std::snprintf(escape, sizeof escape, unit % 2 == 0 ? "\\u%04x" : "\\u%04X", unit);
+    text += escape;
+    if (unit % 32 == 31) text += unit % 64 == 31 ? "\r\n" : "\n";
+  }
+  return text + kEscaped;
+}
+
+// Every single byte, and every byte of the lead range followed by every byte of the trail range.
+std::string NativeCorpus() {
+  std::string text;
+  for (int byte = 0; byte < 256; ++byte) text.push_back(static_cast<char>(byte));
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      text.push_back(static_cast<char>(lead));
+      text.push_back(static_cast<char>(trail));
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+class ConversionFrontTest : public ::testing::Test {
+ protected:
+  ConversionFrontTest() : saved_(GetSettings()) {}
+
+  void TearDown() override {
+    GetSettings() = saved_;
+    SetExternalCancelCheck({});
+    EXPECT_TRUE(sandbox_.TempLeftovers().empty());
+  }
+
+  static void UseExternal(const std::string& path) {
+    GetSettings().UseNative2Ascii = true;
+    GetSettings().Native2AsciiPath = path;
+  }
+
+  Settings saved_;
+  test::CommandSandbox sandbox_;
+};
+
+TEST_F(ConversionFrontTest, BuiltInPathGivesTheCodecsResultAndLeavesErrorTextAlone) {
+  GetSettings().UseNative2Ascii = false;
+  GetSettings().Native2AsciiPath = sandbox_.Script("never", "exit 1");
+
+  std::string native = kEscaped;
+  std::string codecNative = kEscaped;
+  std::string errorText = "untouched";
+  ASSERT_TRUE(ConvertToNative(native, &errorText));
+  ASSERT_TRUE(DecodeEscapes(codecNative));
+  EXPECT_EQ(native, codecNative);
+
+  std::string escaped = native;
+  std::string codecEscaped = native;
+  ASSERT_TRUE(ConvertToEscaped(escaped, &errorText));
+  ASSERT_TRUE(EncodeEscapes(codecEscaped));
+  EXPECT_EQ(escaped, codecEscaped);
+  EXPECT_EQ(errorText, "untouched");
+}
+
+TEST_F(ConversionFrontTest, SettingIsReadAtEveryCall) {
+  const std::string upper = sandbox_.Script("upper", "tr a-z A-Z");
+  const std::string text = "key=\x82\xa0 value";
+  std::string builtIn = text;
+  ASSERT_TRUE(EncodeEscapes(builtIn));
+
+  const struct {
+    bool useExternal;
+    std::string path;
+    std::string expected;
+  } calls[] = {
+      {true, upper, "KEY=\x82\xa0 VALUE"},
+      {false, upper, builtIn},
+      {true, "cat", text},
+      {true, upper, "KEY=\x82\xa0 VALUE"},
+  };
+  for (const auto& call : calls) {
+    GetSettings().UseNative2Ascii = call.useExternal;
+    GetSettings().Native2AsciiPath = call.path;
+    std::string converted = text;
+    ASSERT_TRUE(ConvertToEscaped(converted, nullptr));
+    EXPECT_EQ(converted, call.expected);
+  }
+}
+
+TEST_F(ConversionFrontTest, FailureKeepsTheTextAndGivesTheMessage) {
+  const struct {
+    std::string path;
+    std::string message;
+  } cases[] = {
+      {sandbox_.File("no-such-command"), "外部コマンドの呼び出しに失敗しました。[code=2]"},
+      {"", "外部コマンドの呼び出しに失敗しました。[code=2]"},
+      {sandbox_.Script("fails", "cat; exit 1"), "外部コマンドがエラーで終了しました。"},
+  };
+  for (const auto& c : cases) {
+    UseExternal(c.path);
+    for (const ConvertFunction convert : {&ConvertToNative, &ConvertToEscaped}) {
+      std::string text = kEscaped;
+      std::string errorText = "stale";
+      EXPECT_FALSE(convert(text, &errorText));
+      EXPECT_EQ(text, kEscaped);
+      EXPECT_EQ(errorText, c.message);
+      EXPECT_FALSE(convert(text, nullptr));
+      EXPECT_EQ(text, kEscaped);
+    }
+  }
+}
+
+TEST_F(ConversionFrontTest, InstalledCancelCheckEndsTheCommand) {
+  UseExternal(sandbox_.Script("slow", "sleep 30"));
+  int asked = 0;
+  SetExternalCancelCheck([&](std::chrono::milliseconds) { return ++asked == 3; });
+  std::string text = kEscaped;
+  std::string errorText;
+  EXPECT_FALSE(ConvertToNative(text, &errorText));
+  EXPECT_EQ(asked, 3);
+  EXPECT_EQ(text, kEscaped);
+  EXPECT_EQ(errorText, "外部コマンドがエラーで終了しました。");
+}
+
+// The project's own propdesk-native2ascii as the external command.
+TEST_F(ConversionFrontTest, OwnCommandLineConverterGivesTheBuiltInCodecsBytes) {
+  std::string native = test::ReadFileBytes(PROPDESK_EXAMPLE_FILE);
+  GetSettings().UseNative2Ascii = false;
+  ASSERT_TRUE(ConvertToNative(native, nullptr));
+  native += NativeCorpus();
+
+  const struct {
+    ConvertFunction convert;
+    std::string input;
+  } directions[] = {{&ConvertToNative, EscapedCorpus()}, {&ConvertToEscaped, native}};
+  const std::string program = PROPDESK_NATIVE2ASCII;
+  for (const auto& direction : directions) {
+    std::string builtIn = direction.input;
+    GetSettings().UseNative2Ascii = false;
+    ASSERT_TRUE(direction.convert(builtIn, nullptr));
+    ASSERT_NE(builtIn, direction.input);
+    GetSettings().UseNative2Ascii = true;
+    for (const std::string& command : {program, program + " -encoding MS932"}) {
+      GetSettings().Native2AsciiPath = command;
+      std::string external = direction.input;
+      std::string errorText;
+      ASSERT_TRUE(direction.convert(external, &errorText)) << command << ": " << errorText;
+      EXPECT_TRUE(external == builtIn) << command;
+    }
+  }
+}
+
+TEST(ConversionMessage, CodesFillThePlaceholderAndUnknownStatusesAreUnexpected) {
+  const struct {
+    int status;
+    int systemError;
+    std::string message;
+  } cases[] = {
+      {0, 5, ""},
+      {1, 5, "内部パラメタ異常です。"},
+      {2, ENOSPC, "テンポラリファイルの入出力エラーです。[code=28]"},
+      {3, -1, "外部コマンドの呼び出しに失敗しました。[code=-1]"},
+      {4, 0, "終了コードの取得に失敗しました。[code=0]"},
+      {6, 5, "メモリ不足です。"},
+      {9, 5, "指定されたパスに外部コマンドがありません。"},
+      {10, 5, "予期しないエラーです。"},
+      {-1, 5, "予期しないエラーです。"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ConversionMessage(static_cast<ConversionStatus>(c.status), c.systemError), c.message) << c.status;
+  }
+}
+
+}  // namespace
+}  // namespace propdesk

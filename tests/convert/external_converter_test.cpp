@@ -1,0 +1,274 @@
+// The external converter with real child processes and real temporary files. Every test runs
+// with $TMPDIR pointing at a private folder and checks that nothing is left in it.
+#include "convert/external_converter.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "command_sandbox.h"
+
+namespace propdesk {
+namespace {
+
+using std::chrono::milliseconds;
+
+enum class Direction { ToEscaped, ToNative };
+
+struct Outcome {
+  bool succeeded;
+  ConversionStatus status;
+  int systemError;
+  std::string output;
+};
+
+Outcome Convert(Direction direction, const std::string& command, std::string_view text,
+                CancelCheck shouldCancel = {}) {
+  ExternalConverter converter(std::move(shouldCancel));
+  const bool succeeded = direction == Direction::ToEscaped ? converter.ToEscaped(command, text)
+                                                           : converter.ToNative(command, text);
+  return {succeeded, converter.Status(), converter.SystemError(), converter.TakeOutput()};
+}
+
+class ExternalConverterTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    const std::vector<std::string> leftovers = sandbox_.TempLeftovers();
+    EXPECT_TRUE(leftovers.empty()) << "left in $TMPDIR: " << leftovers.front();
+  }
+
+  test::CommandSandbox sandbox_;
+};
+
+TEST_F(ExternalConverterTest, TextGoesThroughTheCommandByteForByte) {
+  std::string text;
+  for (int round = 0; round < 3000; ++round) {
+    for (int byte = 0; byte < 256; ++byte) text.push_back(static_cast<char>(byte));
+    text += "\r\nkey=\\u6ce8\\u6587\n";
+  }
+  const std::string copy = sandbox_.Script("copy", "exec cat");
+  for (const Direction direction : {Direction::ToEscaped, Direction::ToNative}) {
+    const Outcome outcome = Convert(direction, copy, text);
+    EXPECT_TRUE(outcome.succeeded);
+    EXPECT_EQ(outcome.status, ConversionStatus::None);
+    EXPECT_TRUE(outcome.output == text);
+  }
+  // A program without a slash is found on PATH.
+  EXPECT_TRUE(Convert(Direction::ToEscaped, "cat", text).output == text);
+}
+
+TEST_F(ExternalConverterTest, EmptyInputAndEmptyOutputAreFine) {
+  EXPECT_EQ(Convert(Direction::ToEscaped, "wc -c", "").output, "0\n");
+  const Outcome silent = Convert(Direction::ToNative, "true", "some text");
+  EXPECT_TRUE(silent.succeeded);
+  EXPECT_EQ(silent.status, ConversionStatus::None);
+  EXPECT_EQ(silent.output, "");
+}
+
+TEST_F(ExternalConverterTest, CommandLineBecomesProgramAndArguments) {
+  // The script lies in a folder whose name has a blank.
+  const std::string args = sandbox_.Script("args", R"(for a in "$@"; do printf '[%s]' "$a"; done)");
+  const struct {
+    Direction direction;
+    std::string command;
+    std::string expected;
+  } cases[] = {
+      {Direction::ToEscaped, args, ""},
+      {Direction::ToNative, args, "[-reverse]"},
+      {Direction::ToEscaped, args + " -encoding MS932", "[-encoding][MS932]"},
+      {Direction::ToNative, args + " -encoding MS932", "[-encoding][MS932][-reverse]"},
+      {Direction::ToEscaped, '"' + args + R"(" "a b"  c\"d)", R"([a b][c"d])"},
+  };
+  for (const auto& c : cases) {
+    const Outcome outcome = Convert(c.direction, c.command, "");
+    EXPECT_TRUE(outcome.succeeded) << c.command;
+    EXPECT_EQ(outcome.output, c.expected) << c.command;
+  }
+}
+
+TEST_F(ExternalConverterTest, FailuresLeaveOneStatusAndNoOutput) {
+  const std::string notExecutable = sandbox_.File("plain.txt");
+  test::WriteFileBytes(notExecutable, "#!/bin/sh\n");
+  const struct {
+    std::string command;
+    ConversionStatus status;
+    int systemError;
+  } cases[] = {
+      {sandbox_.Script("fails", "echo partial; exit 1"), ConversionStatus::CommandFailed, 0},
+      {sandbox_.Script("killed", "echo partial; kill -KILL $$"), ConversionStatus::CommandFailed, 0},
+      {sandbox_.File("no-such-command"), ConversionStatus::LaunchFailed, ENOENT},
+      {"", ConversionStatus::LaunchFailed, ENOENT},
+      {"   ", ConversionStatus::LaunchFailed, ENOENT},
+      {notExecutable, ConversionStatus::LaunchFailed, EACCES},
+      {sandbox_.TempFolder(), ConversionStatus::LaunchFailed, EACCES},
+  };
+  for (const auto& c : cases) {
+    for (const Direction direction : {Direction::ToEscaped, Direction::ToNative}) {
+      const Outcome outcome = Convert(direction, c.command, "input");
+      EXPECT_FALSE(outcome.succeeded) << c.command;
+      EXPECT_EQ(outcome.status, c.status) << c.command;
+      EXPECT_EQ(outcome.systemError, c.systemError) << c.command;
+      EXPECT_EQ(outcome.output, "") << c.command;
+    }
+  }
+}
+
+TEST_F(ExternalConverterTest, CommandLinesOf4096BytesOrMoreStartNothing) {
+  const std::string marker = sandbox_.File("started");
+  const std::string script = sandbox_.Script("mark", "touch \"" + marker + "\"");
+  const auto lineOfLength = [&](std::size_t length) { return script + " " + std::string(length - script.size() - 1, 'x'); };
+
+  ExternalConverter longest;
+  EXPECT_TRUE(longest.ConvertThroughFiles(lineOfLength(4095)));
+  EXPECT_TRUE(std::filesystem::remove(marker));
+
+  for (const std::size_t length : {4096, 5000}) {
+    ExternalConverter tooLong;
+    EXPECT_FALSE(tooLong.ConvertThroughFiles(lineOfLength(length)));
+    EXPECT_EQ(tooLong.Status(), ConversionStatus::BadParameter);
+    EXPECT_EQ(tooLong.SystemError(), 0);
+  }
+  // " -reverse" counts: a path of 4087 bytes makes a line of 4096.
+  const Outcome reverse = Convert(Direction::ToNative, lineOfLength(4087), "");
+  EXPECT_EQ(reverse.status, ConversionStatus::BadParameter);
+  const Outcome withNul = Convert(Direction::ToEscaped, script + std::string(1, '\0') + "x", "");
+  EXPECT_EQ(withNul.status, ConversionStatus::BadParameter);
+  EXPECT_FALSE(std::filesystem::exists(marker));
+}
+
+TEST_F(ExternalConverterTest, MissingTemporaryFolderIsATempFileError) {
+  const std::string marker = sandbox_.File("started");
+  const std::string script = sandbox_.Script("mark", "touch \"" + marker + "\"");
+  ::setenv("TMPDIR", sandbox_.File("gone").c_str(), 1);
+  const Outcome outcome = Convert(Direction::ToEscaped, script, "text");
+  ::setenv("TMPDIR", sandbox_.TempFolder().c_str(), 1);
+  EXPECT_EQ(outcome.status, ConversionStatus::TempFileError);
+  EXPECT_EQ(outcome.systemError, ENOENT);
+  EXPECT_FALSE(std::filesystem::exists(marker));
+}
+
+TEST_F(ExternalConverterTest, ChildHasOnlyItsStreamsAndItsOwnProcessGroup) {
+  const int ours = ::open(sandbox_.File("held open").c_str(), O_CREAT | O_WRONLY, 0600);
+  ASSERT_GE(ours, 0);
+  const std::string script = sandbox_.Script(
+      "streams", "readlink /proc/$$/fd/2\n"
+                 "[ -e /proc/$$/fd/" + std::to_string(ours) + " ] && echo inherited || echo closed\n"
+                 "echo $$ $(cut -d' ' -f5 /proc/$$/stat)");
+  const Outcome outcome = Convert(Direction::ToEscaped, script, "");
+  ::close(ours);
+  std::istringstream lines(outcome.output);
+  std::string standardError, inherited;
+  pid_t pid = 0, group = -1;
+  lines >> standardError >> inherited >> pid >> group;
+  EXPECT_EQ(standardError, "/dev/null");
+  EXPECT_EQ(inherited, "closed");
+  EXPECT_EQ(pid, group);
+}
+
+TEST_F(ExternalConverterTest, CheckIsAskedRepeatedlyWhileTheCommandRuns) {
+  std::vector<milliseconds> asked;
+  const Outcome outcome = Convert(Direction::ToEscaped, "sleep 0.3", "", [&](milliseconds elapsed) {
+    asked.push_back(elapsed);
+    return false;
+  });
+  EXPECT_TRUE(outcome.succeeded);
+  ASSERT_GE(asked.size(), 6u);
+  EXPECT_TRUE(std::is_sorted(asked.begin(), asked.end()));
+  EXPECT_GE(asked.back(), milliseconds(200));
+}
+
+// The ids of the script's shell and of the sleep it started, once it has written them.
+bool ReadPids(const std::string& path, pid_t& shell, pid_t& sleeper) {
+  std::ifstream in(path);
+  return static_cast<bool>(in >> shell >> sleeper);
+}
+
+TEST_F(ExternalConverterTest, CancelEndsTheCommandAndEverythingItStarted) {
+  const std::string pids = sandbox_.File("pids");
+  const std::string startSleeper = "sleep 30 & echo $$ $! > \"" + pids + "\"; wait";
+  const struct {
+    std::string name;
+    std::string body;
+  } cases[] = {
+      {"plain", startSleeper},
+      {"ignores-term", "trap '' TERM; " + startSleeper},
+      {"exits-0-on-term", "trap 'exit 0' TERM; " + startSleeper},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(pids);
+    pid_t shell = 0, sleeper = 0;
+    bool tempFilesGoneWhileRunning = false;
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome outcome = Convert(Direction::ToNative, sandbox_.Script(c.name, c.body), "text",
+                                    [&](milliseconds elapsed) {
+                                      if (!ReadPids(pids, shell, sleeper)) return elapsed > milliseconds(10000);
+                                      tempFilesGoneWhileRunning = sandbox_.TempLeftovers().empty();
+                                      return true;
+                                    });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << c.name;
+    EXPECT_FALSE(outcome.succeeded) << c.name;
+    EXPECT_EQ(outcome.status, ConversionStatus::CommandFailed) << c.name;
+    EXPECT_EQ(outcome.systemError, 0) << c.name;
+    EXPECT_EQ(outcome.output, "") << c.name;
+    EXPECT_TRUE(tempFilesGoneWhileRunning) << c.name;
+    ASSERT_NE(sleeper, 0) << c.name;
+    EXPECT_TRUE(test::ProcessEnded(shell)) << c.name;
+    EXPECT_TRUE(test::ProcessEnded(sleeper)) << c.name;
+  }
+}
+
+TEST_F(ExternalConverterTest, ProcessesLeftBehindBySuccessfulCommandAreEnded) {
+  const Outcome outcome = Convert(Direction::ToEscaped, sandbox_.Script("detach", "sleep 30 & echo $!"), "");
+  ASSERT_TRUE(outcome.succeeded);
+  EXPECT_TRUE(test::ProcessEnded(std::stoi(outcome.output)));
+}
+
+TEST_F(ExternalConverterTest, ExitCodeTakenBySystemIsReported) {
+  // With SIGCHLD ignored the system reaps the child itself and its exit code is lost.
+  const auto previous = ::signal(SIGCHLD, SIG_IGN);
+  const Outcome blocking = Convert(Direction::ToEscaped, "true", "");
+  const Outcome polling = Convert(Direction::ToEscaped, "sleep 0.1", "", [](milliseconds) { return false; });
+  ::signal(SIGCHLD, previous);
+  for (const Outcome& outcome : {blocking, polling}) {
+    EXPECT_FALSE(outcome.succeeded);
+    EXPECT_EQ(outcome.status, ConversionStatus::ExitCodeUnavailable);
+    EXPECT_EQ(outcome.systemError, ECHILD);
+  }
+}
+
+// Converts under an address-space limit far below the command's output and exits with the
+// status as its code.
+[[noreturn]] void ConvertUnderAddressLimit(const std::string& command) {
+  std::ifstream status("/proc/self/status");
+  std::string field;
+  rlim_t used = 0;
+  while (status >> field && field != "VmSize:") {}
+  status >> used;
+  const rlim_t limit = used * 1024 + (rlim_t{1} << 30);
+  const rlimit bounded{limit, limit};
+  ::setrlimit(RLIMIT_AS, &bounded);
+  const Outcome outcome = Convert(Direction::ToEscaped, command, "");
+  std::_Exit(outcome.output.empty() ? static_cast<int>(outcome.status) : 100);
+}
+
+TEST_F(ExternalConverterTest, OutputBeyondMemoryIsOutOfMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#endif
+  // A sparse 4 GiB output: its size needs 64 bits and no memory can be had for it.
+  const std::string huge = sandbox_.Script("huge", "exec truncate -s 4G /dev/stdout");
+  EXPECT_EXIT(ConvertUnderAddressLimit(huge), ::testing::ExitedWithCode(static_cast<int>(ConversionStatus::OutOfMemory)),
+              "");
+}
+
+}  // namespace
+}  // namespace propdesk
