@@ -28,7 +28,9 @@ std::string NativeToUtf8(std::string_view native) {
   out.reserve(native.size() * 3 / 2);
   for (std::size_t i = 0; i < native.size();) {
     const auto lead = static_cast<std::uint8_t>(native[i]);
-    if (cp932::IsLeadByte(lead) && i + 1 < native.size()) {
+    // A pair needs a trail byte; a lead byte before a CR or LF stands alone, as the encoder has it.
+    if (i + 1 < native.size() && cp932::IsLeadByte(lead) &&
+        cp932::IsTrailByte(static_cast<std::uint8_t>(native[i + 1]))) {
       AppendUtf8(out, cp932::DecodePair(lead, static_cast<std::uint8_t>(native[i + 1])));
       i += 2;
     } else {
