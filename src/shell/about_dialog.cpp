@@ -1,12 +1,12 @@
 #include "shell/about_dialog.h"
 
-#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
 
 #include "common/string_table.h"
+#include "shell/app_icon.h"
 
 namespace propdesk {
 namespace {
@@ -18,7 +18,7 @@ constexpr int kIconPixels = 32;
 AboutDialog::AboutDialog(QWidget* owner)
     : TemplateDialog(owner, QStringLiteral("バージョン情報"), 158, 87) {
   auto* icon = new QLabel(this);
-  icon->setPixmap(QApplication::windowIcon().pixmap(kIconPixels, kIconPixels));
+  icon->setPixmap(AppIcon().pixmap(kIconPixels, kIconPixels));
   icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Place(icon, 11, 17, 20, 20);
 

@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,6 +18,9 @@
 #include "convert/conversion_front.h"
 #include "document/document.h"
 #include "document/edit_view_rules.h"
+#include "settings/settings_dialog_qt.h"
+#include "shell/about_dialog.h"
+#include "shell/app_icon.h"
 #include "shell/edit_view_widget.h"
 #include "shell/external_command_wait.h"
 #include "shell/qt_prompts.h"
@@ -60,10 +62,7 @@ MainFrame::MainFrame(std::unique_ptr<QtPrompts> ownPrompts, Prompts* prompts)
   view_->viewport()->installEventFilter(this);
   setAcceptDrops(true);
 
-  QIcon icon;
-  icon.addFile(QStringLiteral(":/icons/propdesk-16.png"));
-  icon.addFile(QStringLiteral(":/icons/propdesk-32.png"));
-  setWindowIcon(icon);
+  setWindowIcon(AppIcon());
   if (const QScreen* screen = QGuiApplication::primaryScreen()) resize(screen->availableSize() * 3 / 4);
 
   RouteCommands();
@@ -102,6 +101,9 @@ void MainFrame::RouteCommands() {
     view_->ensureCursorVisible();
   });
   route(ID_EDIT_READONLY, [this] { document_->SetEditForbidden(!document_->IsEditForbidden()); });
+  // The dialogs are owned by the active window, which is this one whenever its menu runs.
+  route(ID_TOOL_SETTINGS, [this] { RunSettingsDialog(this); });
+  route(ID_APP_ABOUT, [this] { RunAboutDialog(this); });
 }
 
 void MainFrame::WatchCommandStates() {

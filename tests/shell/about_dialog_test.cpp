@@ -33,12 +33,6 @@ class AboutDialogTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    QPixmap icon(32, 32);
-    icon.fill(Qt::darkCyan);
-    QApplication::setWindowIcon(QIcon(icon));
-  }
-
   void showsNameVersionIconAndDivider() {
     AboutDialog dialog(nullptr);
     dialog.show();
