@@ -1,10 +1,7 @@
-# Tests of the About box and of dialog centring; pictures of the dialogs for the README
-# (scripts/dialog-screenshots.sh). Included from this folder's CMakeLists.txt.
+# Tests of the About box, the settings dialog through the window, and dialog centring. Included
+# from this folder's CMakeLists.txt.
 propdesk_add_qt_test(center_window_test center_window_test.cpp)
 propdesk_add_qt_test(about_dialog_test about_dialog_test.cpp)
-
-add_executable(dialog_screenshots dialog_screenshots.cpp)
-target_link_libraries(dialog_screenshots PRIVATE propdesk_shell propdesk_warnings)
 
 # The settings dialog through the main window, with the project's own converter as the external command.
 propdesk_add_qt_test(settings_end_to_end_test settings_end_to_end_test.cpp)
