@@ -199,25 +199,24 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(GetSettings(), entered);
   }
 
-  void enterKeyIsOk() {
-    const auto dialog = Open(chooser_);
-    QVERIFY(dialog);
-    QTest::mouseClick(Controls(*dialog).exitByEsc, Qt::LeftButton);
-    QTest::keyClick(dialog.get(), Qt::Key_Return);
-    QCOMPARE(dialog->result(), 1);
-    QVERIFY(GetSettings().ExitByESC);
+  // Enter presses the default button, OK, unless another push button has the focus.
+  void enterPressesTheFocusedButton_data() {
+    QTest::addColumn<bool>("cancelFocused");
+    QTest::addColumn<int>("result");
+    QTest::newRow("focus on a check box") << false << 1;
+    QTest::newRow("focus on Cancel") << true << 2;
   }
-
-  // As with any push button, Enter presses the one that has the focus.
-  void enterOnCancelIsCancel() {
+  void enterPressesTheFocusedButton() {
+    QFETCH(bool, cancelFocused);
+    QFETCH(int, result);
     const auto dialog = Open(chooser_);
     QVERIFY(dialog);
     const Controls controls(*dialog);
     QTest::mouseClick(controls.exitByEsc, Qt::LeftButton);
-    controls.cancel->setFocus();
-    QTest::keyClick(controls.cancel, Qt::Key_Return);
-    QCOMPARE(dialog->result(), 2);
-    QVERIFY(!GetSettings().ExitByESC);
+    if (cancelFocused) controls.cancel->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(dialog->result(), result);
+    QCOMPARE(GetSettings().ExitByESC, result == 1);
   }
 
   void cancelChangesNothing_data() {
@@ -280,29 +279,22 @@ class SettingsDialogTest : public QObject {
 
   void browseFillsTheFieldOnly() {
     GetSettings() = Settings{true, false, true, "/old/native2ascii"};
-    chooser_.answer = "/opt/jdk/bin/native2ascii";
-    const auto dialog = Open(chooser_);
-    QVERIFY(dialog);
-    const Controls controls(*dialog);
-    QTest::mouseClick(controls.browse, Qt::LeftButton);
-    QCOMPARE(chooser_.calls, 1);
-    QCOMPARE(chooser_.owner, dialog.get());
-    QCOMPARE(controls.pathField->text(), QStringLiteral("/opt/jdk/bin/native2ascii"));
-    QCOMPARE(GetSettings().Native2AsciiPath, "/old/native2ascii");
-
-    QTest::mouseClick(controls.ok, Qt::LeftButton);
-    QCOMPARE(GetSettings().Native2AsciiPath, "/opt/jdk/bin/native2ascii");
-  }
-
-  void browseCancelledKeepsTheField() {
-    GetSettings() = Settings{true, false, true, "/old/native2ascii"};
     const auto dialog = Open(chooser_);
     QVERIFY(dialog);
     const Controls controls(*dialog);
     controls.pathField->setText(QStringLiteral("/typed/native2ascii"));
     QTest::mouseClick(controls.browse, Qt::LeftButton);
-    QCOMPARE(chooser_.calls, 1);
+    QCOMPARE(chooser_.owner, dialog.get());
     QCOMPARE(controls.pathField->text(), QStringLiteral("/typed/native2ascii"));
+
+    chooser_.answer = "/opt/jdk/bin/native2ascii";
+    QTest::mouseClick(controls.browse, Qt::LeftButton);
+    QCOMPARE(chooser_.calls, 2);
+    QCOMPARE(controls.pathField->text(), QStringLiteral("/opt/jdk/bin/native2ascii"));
+    QCOMPARE(GetSettings().Native2AsciiPath, "/old/native2ascii");
+
+    QTest::mouseClick(controls.ok, Qt::LeftButton);
+    QCOMPARE(GetSettings().Native2AsciiPath, "/opt/jdk/bin/native2ascii");
   }
 
   // A stored path that is not valid UTF-8 cannot be shown exactly; OK must not rewrite it.

@@ -79,19 +79,6 @@ class CenterWindowTest : public QObject {
     CenterWindow(&dialog);
     QCOMPARE(dialog.pos(), CenteredPosition(QSize(150, 100), area, area));
   }
-
-  void keptInsideTheScreen() {
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    QWidget owner;
-    owner.setGeometry(QRect(area.right() - 50, area.top() + 10, 300, 200));
-    owner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&owner));
-    QWidget dialog(&owner, Qt::Dialog);
-    dialog.resize(150, 100);
-    CenterWindow(&dialog);
-    QCOMPARE(dialog.frameGeometry().right(), area.right());
-    QCOMPARE(Middle(dialog.frameGeometry()).y(), Middle(owner.frameGeometry()).y());
-  }
 };
 
 QTEST_MAIN(CenterWindowTest)
