@@ -1,7 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and shows the bundled example file as native text.
+# Installs what is missing, builds, and starts the editor with the bundled example file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
 scripts/build.sh build >/dev/null
-exec build/src/cli/propdesk-native2ascii -reverse -encoding UTF-8 examples/orders_ja.properties
+
+editor=build/src/shell/propdesk
+example=examples/orders_ja.properties
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  cat >&2 <<EOT
+The editor is built, but it cannot open a window here: neither DISPLAY nor WAYLAND_DISPLAY is set.
+Start it from a desktop session (or over ssh -X):
+  $editor $example
+To check that it starts without a display, run it in a virtual one (no window to see):
+  xvfb-run -a $editor $example
+scripts/screenshot.sh shows what the window looks like with the example file.
+EOT
+  exit 1
+fi
+exec "$editor" "$example"

@@ -20,6 +20,7 @@ enum StringId : int {
   IDS_NOT_FOUND = 11207,
   IDS_CONVERSION_FIRST = 11300,
   IDS_UNEXPECTED_ERROR = 11309,
+  IDS_WAITING_FOR_COMMAND = 11400,
 };
 
 // Replaces text with string `id`, cut to at most capacity - 1 bytes on a character boundary.

@@ -1,0 +1,74 @@
+#include "document/file_chooser_qt.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QString>
+
+namespace propdesk {
+namespace {
+
+// Patterns separated by ';' become Qt's blank-separated list. "*.*" matches names without a dot
+// too, which Qt's "*.*" would not.
+QString ToQtPatterns(const QString& patterns) {
+  QStringList converted;
+  for (const QString& pattern : patterns.split(u';', Qt::SkipEmptyParts)) {
+    const QString trimmed = pattern.trimmed();
+    if (!trimmed.isEmpty()) converted << (trimmed == u"*.*" ? QStringLiteral("*") : trimmed);
+  }
+  return converted.join(u' ');
+}
+
+// The folder the next chooser starts in; the working directory until a file has been chosen.
+QString& LastChosenFolder() {
+  static QString folder;
+  return folder;
+}
+
+}  // namespace
+
+QStringList ToQtNameFilters(std::string_view filter) {
+  const QStringList items = QString::fromUtf8(filter).split(u'|');
+  QStringList nameFilters;
+  // Items come in pairs: description, then patterns. A description without patterns is dropped.
+  for (qsizetype i = 0; i + 1 < items.size(); i += 2) {
+    const QString patterns = ToQtPatterns(items[i + 1]);
+    if (patterns.isEmpty()) continue;
+    // Qt takes the patterns from the last parentheses and, with the details hidden, shows the
+    // text before them: the description exactly as written.
+    nameFilters << QStringLiteral("%1 (%2)").arg(items[i], patterns);
+  }
+  return nameFilters;
+}
+
+std::unique_ptr<QFileDialog> MakeFileChooser(FileChooserKind kind, std::string_view filter,
+                                             std::string_view defaultExtension, QWidget* owner) {
+  auto dialog = std::make_unique<QFileDialog>(owner);
+  // Qt's own dialog, so that the filters show and match as above on every desktop.
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  dialog->setOption(QFileDialog::HideNameFilterDetails);
+  if (kind == FileChooserKind::Open) {
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+  } else {
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+  }
+  const QStringList nameFilters = ToQtNameFilters(filter);
+  if (!nameFilters.isEmpty()) dialog->setNameFilters(nameFilters);
+  dialog->setDefaultSuffix(QString::fromUtf8(defaultExtension));
+  if (!LastChosenFolder().isEmpty()) dialog->setDirectory(LastChosenFolder());
+  return dialog;
+}
+
+std::optional<std::string> ChooseFile(FileChooserKind kind, std::string_view filter,
+                                      std::string_view defaultExtension, QWidget* owner) {
+  const auto dialog = MakeFileChooser(kind, filter, defaultExtension, owner);
+  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog->selectedFiles();
+  if (files.isEmpty()) return std::nullopt;
+  LastChosenFolder() = QFileInfo(files.first()).absolutePath();
+  return QFile::encodeName(files.first()).toStdString();
+}
+
+}  // namespace propdesk

@@ -1,0 +1,104 @@
+#include "settings/program_chooser_qt.h"
+
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QRegularExpression>
+#include <QSortFilterProxyModel>
+#include <algorithm>
+
+#include "common/string_table.h"
+
+namespace propdesk {
+
+namespace {
+
+const QString kDefaultExtension = QStringLiteral("exe");
+
+bool IsProgramPattern(const QString& pattern) {
+  return pattern.compare(QStringLiteral("*.") + kDefaultExtension, Qt::CaseInsensitive) == 0;
+}
+
+bool MatchesPattern(const QString& pattern, const QString& fileName) {
+  return pattern == QStringLiteral("*.*") || QRegularExpression::fromWildcard(pattern).match(fileName).hasMatch();
+}
+
+}  // namespace
+
+bool MatchesFilterPatterns(const QString& patterns, const QString& fileName, bool executable) {
+  const QStringList list = patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+  return std::any_of(list.begin(), list.end(), [&](const QString& pattern) {
+    const QString trimmed = pattern.trimmed();
+    if (IsProgramPattern(trimmed) && executable && !fileName.contains(QLatin1Char('.'))) return true;
+    return MatchesPattern(trimmed, fileName);
+  });
+}
+
+// Shows folders, and the files that match the selected filter's patterns.
+class FilterProxy : public QSortFilterProxyModel {
+ public:
+  using QSortFilterProxyModel::QSortFilterProxyModel;
+
+  void SetPatterns(const QString& patterns) {
+    patterns_ = patterns;
+    invalidateFilter();
+  }
+
+ protected:
+  bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override {
+    const auto* files = static_cast<const QFileSystemModel*>(sourceModel());
+    const QModelIndex index = files->index(sourceRow, 0, sourceParent);
+    if (files->isDir(index) || patterns_.isEmpty()) return true;
+    const QFileInfo info = files->fileInfo(index);
+    return MatchesFilterPatterns(patterns_, info.fileName(), info.isExecutable());
+  }
+
+ private:
+  QString patterns_;
+};
+
+ProgramFileDialog::ProgramFileDialog(QWidget* owner) : QFileDialog(owner), proxy_(new FilterProxy(this)) {
+  // Qt's own chooser: a platform one would not take the proxy that does the matching.
+  setOption(QFileDialog::DontUseNativeDialog);
+  setFileMode(QFileDialog::ExistingFile);
+  setAcceptMode(QFileDialog::AcceptOpen);
+  setProxyModel(proxy_);
+
+  // The filter text is "description|patterns|description|patterns|...".
+  std::string filter;
+  LoadText(IDS_PROGRAM_FILTER, filter, 260);
+  const QStringList items = QString::fromStdString(filter).split(QLatin1Char('|'));
+  for (qsizetype i = 0; i + 1 < items.size(); i += 2) {
+    descriptions_.append(items[i]);
+    patterns_.append(items[i + 1]);
+  }
+  setNameFilters(descriptions_);
+  connect(this, &QFileDialog::filterSelected, this, &ProgramFileDialog::UseFilter);
+  UseFilter(selectedNameFilter());
+}
+
+void ProgramFileDialog::UseFilter(const QString& description) {
+  // The file model would match the description's patterns itself, the way they match on this
+  // system; let every file through to the proxy, which matches them as the filter means them.
+  static_cast<QFileSystemModel*>(proxy_->sourceModel())->setNameFilters({});
+  const qsizetype index = descriptions_.indexOf(description);
+  proxy_->SetPatterns(index < 0 ? QString() : patterns_[index]);
+}
+
+void ProgramFileDialog::accept() {
+  // Qt's chooser would add a default extension to every name typed without one; add it only when
+  // the name as typed does not exist and the name with it does.
+  const QStringList files = selectedFiles();
+  const bool completes = files.size() == 1 && !QFileInfo::exists(files.front()) &&
+                         QFileInfo(files.front()).suffix().isEmpty() &&
+                         QFileInfo::exists(files.front() + QLatin1Char('.') + kDefaultExtension);
+  setDefaultSuffix(completes ? kDefaultExtension : QString());
+  QFileDialog::accept();
+}
+
+std::optional<std::string> ChooseProgramFile(QWidget* owner) {
+  ProgramFileDialog dialog(owner);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+}
+
+}  // namespace propdesk

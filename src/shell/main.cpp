@@ -1,0 +1,19 @@
+// The editor's entry: settings first, then the window, then the file named on the command line.
+#include <QApplication>
+#include <QTranslator>
+
+#include "settings/settings.h"
+#include "shell/app_entry.h"
+#include "shell/main_frame.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QTranslator qtJapanese;
+  propdesk::InstallQtJapanese(app, qtJapanese);
+  propdesk::LoadSettings();
+
+  propdesk::MainFrame frame;
+  frame.show();
+  propdesk::QueueCommandLineFile(frame, argc, argv);
+  return QApplication::exec();
+}
