@@ -18,6 +18,8 @@
 #include "convert/conversion_front.h"
 #include "document/document.h"
 #include "document/edit_view_rules.h"
+#include "search/find_replace_commands.h"
+#include "search/find_replace_dialog_host_qt.h"
 #include "settings/settings_dialog_qt.h"
 #include "shell/about_dialog.h"
 #include "shell/app_icon.h"
@@ -56,6 +58,8 @@ MainFrame::MainFrame(std::unique_ptr<QtPrompts> ownPrompts, Prompts* prompts)
       positionLabel_(new QLabel(this)),
       wait_(std::make_unique<ExternalCommandWait>(this)) {
   document_ = std::make_unique<Document>(view_->textView(), prompts_, *this);
+  findReplaceDialogs_ = std::make_unique<FindReplaceDialogHostQt>(*this, searchState_);
+  findReplace_ = std::make_unique<FindReplaceCommands>(view_->textView(), prompts_, *findReplaceDialogs_, searchState_);
   actions_ = BuildMainMenu(*menuBar());
   setCentralWidget(view_);
   statusBar()->addWidget(positionLabel_, 1);
@@ -66,6 +70,7 @@ MainFrame::MainFrame(std::unique_ptr<QtPrompts> ownPrompts, Prompts* prompts)
   if (const QScreen* screen = QGuiApplication::primaryScreen()) resize(screen->availableSize() * 3 / 4);
 
   RouteCommands();
+  ConnectFindReplaceDialogs();
   WatchCommandStates();
   SetExternalCancelCheck([wait = wait_.get()](std::chrono::milliseconds elapsed) { return wait->ShouldCancel(elapsed); });
   connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
@@ -100,10 +105,23 @@ void MainFrame::RouteCommands() {
     view_->selectAll();
     view_->ensureCursorVisible();
   });
+  route(ID_EDIT_FIND, [this] { findReplace_->OnEditFind(); });
+  route(ID_EDIT_FIND_UP, [this] { findReplace_->OnEditFindUp(); });
+  route(ID_EDIT_FIND_DOWN, [this] { findReplace_->OnEditFindDown(); });
+  route(ID_EDIT_REPLACE, [this] { findReplace_->OnEditReplace(); });
   route(ID_EDIT_READONLY, [this] { document_->SetEditForbidden(!document_->IsEditForbidden()); });
   // The dialogs are owned by the active window, which is this one whenever its menu runs.
   route(ID_TOOL_SETTINGS, [this] { RunSettingsDialog(this); });
   route(ID_APP_ABOUT, [this] { RunAboutDialog(this); });
+}
+
+void MainFrame::ConnectFindReplaceDialogs() {
+  connect(findReplaceDialogs_.get(), &FindReplaceDialogHostQt::dialogAction, this,
+          [this] { findReplace_->OnFindReplaceMessage(); });
+  connect(findReplaceDialogs_.get(), &FindReplaceDialogHostQt::dialogChanged, this, [this](QWidget* openDialog) {
+    if (ownPrompts_) ownPrompts_->SetFindReplaceDialog(openDialog);
+    UpdateCommandStates();
+  });
 }
 
 void MainFrame::WatchCommandStates() {
@@ -130,7 +148,9 @@ void MainFrame::UpdateCommandStates() {
   actions_.at(ID_EDIT_CUT)->setEnabled(selection && editable);
   actions_.at(ID_EDIT_PASTE)->setEnabled(clipboardHasText_ && editable);
   actions_.at(ID_EDIT_UNDO)->setEnabled(view_->document()->isUndoAvailable() && editable);
-  actions_.at(ID_EDIT_REPLACE)->setEnabled(editable);
+  const bool dialogOpen = findReplaceDialogs_->IsDialogOpen();
+  actions_.at(ID_EDIT_FIND)->setEnabled(!dialogOpen);
+  actions_.at(ID_EDIT_REPLACE)->setEnabled(editable && !dialogOpen);
 }
 
 void MainFrame::RefreshCaretPos() {
@@ -160,6 +180,7 @@ void MainFrame::SetTitle(std::string_view title) {
 
 void MainFrame::EditForbiddenChanged(bool editForbidden) {
   actions_.at(ID_EDIT_READONLY)->setChecked(editForbidden);
+  if (editForbidden) findReplaceDialogs_->CloseDialog();
   UpdateCommandStates();
 }
 

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 
 #include "document/frame_window.h"
+#include "search/search_state.h"
 #include "shell/main_menu.h"
 
 class QAction;
@@ -20,6 +21,8 @@ namespace propdesk {
 class Document;
 class EditViewWidget;
 class ExternalCommandWait;
+class FindReplaceCommands;
+class FindReplaceDialogHostQt;
 class Prompts;
 class QtPrompts;
 
@@ -39,6 +42,7 @@ class MainFrame final : public QMainWindow, public FrameWindow {
 
   QAction* CommandAction(CommandId id) const { return actions_.at(id); }
   Document& GetDocument() { return *document_; }
+  FindReplaceDialogHostQt& FindReplaceDialogs() { return *findReplaceDialogs_; }
   EditViewWidget& View() { return *view_; }
   // The line:column text of the status bar; empty until the first refresh.
   QString PositionText() const;
@@ -57,6 +61,7 @@ class MainFrame final : public QMainWindow, public FrameWindow {
  private:
   MainFrame(std::unique_ptr<QtPrompts> ownPrompts, Prompts* prompts);
   void RouteCommands();
+  void ConnectFindReplaceDialogs();
   void WatchCommandStates();
   void UpdateCommandStates();
   void RefreshCaretPos();
@@ -71,6 +76,9 @@ class MainFrame final : public QMainWindow, public FrameWindow {
   QLabel* positionLabel_;
   std::unique_ptr<ExternalCommandWait> wait_;
   std::unique_ptr<Document> document_;
+  SearchState searchState_;
+  std::unique_ptr<FindReplaceDialogHostQt> findReplaceDialogs_;
+  std::unique_ptr<FindReplaceCommands> findReplace_;
   std::map<CommandId, QAction*> actions_;
   bool clipboardHasText_ = false;
 };
