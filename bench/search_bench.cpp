@@ -38,7 +38,7 @@ void RunTimings(int runs) {
   std::printf("find steps, the copy of the view's text included:\n");
   for (const auto& scenario : FindScenarios()) TimeFindNext(view, scenario, runs);
   std::printf("the search alone, on the copied text:\n");
-  const std::string text = view.GetText();
+  const std::string& text = view.GetText();
   for (const auto& scenario : FindScenarios()) TimeSearchOnly(text, scenario, runs);
   std::printf("Replace All, the copy of the view's text and the view taking the new text included:\n");
   TimeReplaceAlls(view, runs);

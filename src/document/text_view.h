@@ -23,8 +23,9 @@ class TextView {
  public:
   virtual ~TextView() = default;
 
-  // The whole text. Costs time in proportion to the text: for open, save, search and Replace All.
-  virtual std::string GetText() const = 0;
+  // The whole text, valid until the text next changes. May cost time in proportion to the text:
+  // for open, save, search and Replace All.
+  virtual const std::string& GetText() const = 0;
   virtual bool IsEmpty() const = 0;
   // Replaces the whole text, putting the caret at the start; modified flag and undo are the caller's.
   virtual void SetText(std::string_view text) = 0;

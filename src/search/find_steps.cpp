@@ -23,7 +23,7 @@ bool FindNext(TextView& view, std::string_view findWhat, std::uint32_t flags) {
   const bool matchCase = (flags & FR_MATCHCASE) != 0;
   std::optional<std::size_t> match;
   try {
-    const std::string text = view.GetText();
+    const std::string& text = view.GetText();
     match = (flags & FR_DOWN) ? FindFirstOccurrence(text, selection.end, findWhat, matchCase)
                               : FindLastOccurrence(text, selection.start, findWhat, matchCase);
   } catch (const std::bad_alloc&) {
@@ -42,7 +42,7 @@ bool ReplaceNext(TextView& view, std::string_view findWhat, std::string_view rep
   bool found = false;
   std::optional<ByteRange> newSelection;
   try {
-    const std::string text = view.GetText();
+    const std::string& text = view.GetText();
     if (selection.end > selection.start && selection.end <= text.size() &&
         SameText(std::string_view(text).substr(selection.start, selection.end - selection.start), findWhat, matchCase)) {
       replacementPending = true;

@@ -14,7 +14,7 @@ std::size_t ReplaceAll(TextView& view, const SearchState& state) {
     std::size_t count = 0;
     GrowBuffer result;
     {
-      const std::string text = view.GetText();
+      const std::string& text = view.GetText();
       const SearchPattern pattern(state.FindWhat, state.MatchesCase());
       ForwardSearch search(text, pattern);
       std::size_t position = 0;
@@ -26,7 +26,7 @@ std::size_t ReplaceAll(TextView& view, const SearchState& state) {
       }
       if (count == 0) return 0;
       result.Append(text.data() + position, text.size() - position);
-    }  // The copy goes before the view takes the new text, which keeps the peak of memory lower.
+    }  // The view's text is not used once the view takes the new text.
     view.ReplaceAllText(result.View());
     view.SetSelection(0, 0);
     view.ScrollCaretIntoView();

@@ -21,11 +21,14 @@ void ReplaceSelected(QTextCursor& cursor, const QString& text) {
 
 }  // namespace
 
-QtTextView::QtTextView(EditViewWidget& edit) : edit_(edit), offsets_(*edit.document()) {}
+QtTextView::QtTextView(EditViewWidget& edit) : edit_(edit), offsets_(*edit.document()) {
+  QObject::connect(edit_.document(), &QTextDocument::contentsChange, &edit_, [this] { nativeText_.reset(); });
+}
 
-std::string QtTextView::GetText() const {
+const std::string& QtTextView::GetText() const {
   // One copy of the document's characters in order, cheaper than taking the text line by line.
-  return QStringToNative(edit_.document()->toRawText());
+  if (!nativeText_) nativeText_ = QStringToNative(edit_.document()->toRawText());
+  return *nativeText_;
 }
 
 bool QtTextView::IsEmpty() const { return edit_.document()->isEmpty(); }

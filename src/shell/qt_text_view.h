@@ -2,6 +2,9 @@
 // The core's view of the edit view widget: its text as native bytes with CR LF line breaks, and
 // positions as byte offsets. Only the whole-text operations convert the whole text; caret
 // position, modified flag, undo and read-only state cost no more than the caret's line.
+#include <optional>
+#include <string>
+
 #include "document/text_view.h"
 #include "shell/native_offsets.h"
 
@@ -13,7 +16,7 @@ class QtTextView final : public TextView {
  public:
   explicit QtTextView(EditViewWidget& edit);
 
-  std::string GetText() const override;
+  const std::string& GetText() const override;
   bool IsEmpty() const override;
   void SetText(std::string_view text) override;
   void ReplaceAllText(std::string_view text) override;
@@ -36,6 +39,9 @@ class QtTextView final : public TextView {
  private:
   EditViewWidget& edit_;
   NativeOffsets offsets_;
+  // The native bytes of the text, made on first request and dropped at the next change, so that
+  // repeated searches in an unchanged document do not convert it again.
+  mutable std::optional<std::string> nativeText_;
 };
 
 }  // namespace propdesk

@@ -59,6 +59,18 @@ TEST_F(EditViewWidgetTest, TypedCharactersAreKeptAsCodePage932SavesThem) {
   }
 }
 
+TEST_F(EditViewWidgetTest, TheTextFollowsEveryEditAfterItWasRead) {
+  view.SetText("ab");
+  EXPECT_EQ(view.GetText(), "ab");
+  QTest::keyClick(&widget, Qt::Key_End);
+  QTest::keyClicks(&widget, "c");
+  EXPECT_EQ(view.GetText(), "abc");
+  widget.undo();
+  EXPECT_EQ(view.GetText(), "ab");
+  QTest::keyClick(&widget, Qt::Key_Return);
+  EXPECT_EQ(view.GetText(), "ab\r\n");
+}
+
 TEST_F(EditViewWidgetTest, InputMethodTextIsKeptAsCodePage932SavesIt) {
   QInputMethodEvent compose(u"へん"_s, {});
   QApplication::sendEvent(&widget, &compose);

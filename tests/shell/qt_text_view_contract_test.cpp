@@ -8,7 +8,7 @@ namespace {
 // The contract owns the view it tests; this view owns its widget and hands every call on.
 class OwningWidgetTextView final : public TextView {
  public:
-  std::string GetText() const override { return view_.GetText(); }
+  const std::string& GetText() const override { return view_.GetText(); }
   bool IsEmpty() const override { return view_.IsEmpty(); }
   void SetText(std::string_view text) override { view_.SetText(text); }
   void ReplaceAllText(std::string_view text) override { view_.ReplaceAllText(text); }

@@ -10,7 +10,7 @@ constexpr std::string_view kLineBreak = "\r\n";
 
 }  // namespace
 
-std::string FakeTextView::GetText() const {
+const std::string& FakeTextView::GetText() const {
   if (!text_.empty()) ThrowIfOutOfMemory();
   return text_;
 }

@@ -16,7 +16,7 @@ class FakeTextView final : public TextView {
   // Starts with text as after opening a file: clean, nothing to undo, the caret at the start.
   explicit FakeTextView(std::string text = {}) : text_(std::move(text)) {}
 
-  std::string GetText() const override;
+  const std::string& GetText() const override;
   bool IsEmpty() const override { return text_.empty(); }
   // Leaves the modified flag as it was and records an undo step: the interface leaves both to
   // the caller, and a caller that forgets them is caught.
