@@ -4,6 +4,7 @@
 #include <QTextCursor>
 
 #include <algorithm>
+#include <functional>
 
 #include "shell/edit_view_widget.h"
 #include "shell/native_qstring.h"
@@ -31,9 +32,18 @@ const std::string& QtTextView::GetText() const {
   return *nativeText_;
 }
 
+void QtTextView::ReleaseNativeTextApartFrom(std::string_view text) {
+  if (!nativeText_) return;
+  const std::less<const char*> before;
+  const char* begin = nativeText_->data();
+  const bool inside = !before(text.data(), begin) && before(text.data(), begin + nativeText_->size() + 1);
+  if (!inside) nativeText_.reset();
+}
+
 bool QtTextView::IsEmpty() const { return edit_.document()->isEmpty(); }
 
 void QtTextView::SetText(std::string_view text) {
+  ReleaseNativeTextApartFrom(text);
   QTextDocument& document = *edit_.document();
   const QString replacement = NativeToQString(text);
   const bool modified = document.isModified();
@@ -46,6 +56,7 @@ void QtTextView::SetText(std::string_view text) {
 }
 
 void QtTextView::ReplaceAllText(std::string_view text) {
+  ReleaseNativeTextApartFrom(text);
   const QString replacement = NativeToQString(text);
   QTextCursor cursor(edit_.document());
   cursor.select(QTextCursor::Document);

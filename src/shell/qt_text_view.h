@@ -37,6 +37,10 @@ class QtTextView final : public TextView {
   void SetReadOnly(bool readOnly) override;
 
  private:
+  // The whole text is about to be replaced: frees the converted text before the new one is
+  // converted, to keep the peak of memory low, unless text lies inside it.
+  void ReleaseNativeTextApartFrom(std::string_view text);
+
   EditViewWidget& edit_;
   NativeOffsets offsets_;
   // The native bytes of the text, made on first request and dropped at the next change, so that

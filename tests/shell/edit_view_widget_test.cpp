@@ -69,6 +69,11 @@ TEST_F(EditViewWidgetTest, TheTextFollowsEveryEditAfterItWasRead) {
   EXPECT_EQ(view.GetText(), "ab");
   QTest::keyClick(&widget, Qt::Key_Return);
   EXPECT_EQ(view.GetText(), "ab\r\n");
+  // The text handed out may itself become the new text.
+  view.SetText(view.GetText());
+  EXPECT_EQ(view.GetText(), "ab\r\n");
+  view.ReplaceAllText(std::string_view(view.GetText()).substr(1));
+  EXPECT_EQ(view.GetText(), "b\r\n");
 }
 
 TEST_F(EditViewWidgetTest, InputMethodTextIsKeptAsCodePage932SavesIt) {
