@@ -1,3 +1,4 @@
+#include <cstring>
 #include <exception>
 #include <string>
 
@@ -19,21 +20,24 @@ bool ExpandLineEnds(std::string& text, bool& lfStyle) {
   }
   if (bareLineFeeds == 0) return true;
   try {
-    std::string expanded;
-    expanded.reserve(text.size() + bareLineFeeds);
-    std::size_t copied = 0;
-    for (auto lf = text.find('\n'); lf != std::string::npos; lf = text.find('\n', lf + 1)) {
-      if (lf > 0 && text[lf - 1] == '\r') continue;
-      expanded.append(text, copied, lf - copied);
-      expanded += "\r\n";
-      copied = lf + 1;
-    }
-    expanded.append(text, copied, std::string::npos);
-    text.swap(expanded);
-    return true;
+    text.resize(text.size() + bareLineFeeds);
   } catch (const std::exception&) {
     return false;
   }
+  // In place from the end, moving the text between bare line feeds up by the CRs still to come:
+  // a decoded text has the room already, so no second copy of it is made.
+  char* const data = text.data();
+  std::size_t end = text.size() - bareLineFeeds;
+  std::size_t write = text.size();
+  for (std::size_t lf = end; write != end;) {
+    lf = text.rfind('\n', lf - 1);
+    if (lf > 0 && data[lf - 1] == '\r') continue;
+    write -= end - lf;
+    std::memmove(data + write, data + lf, end - lf);
+    data[--write] = '\r';
+    end = lf;
+  }
+  return true;
 }
 
 void CollapseLineEnds(std::string& text) {

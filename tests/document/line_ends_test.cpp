@@ -27,6 +27,9 @@ TEST(LineEnds, ExpandTurnsBareLineFeedsIntoCrLfAndTellsTheFirstBreaksStyle) {
       {"\n\r\n", "\r\n\r\n", true},
       {"\r\n\n\n", "\r\n\r\n\r\n", false},
       {"a\0\nb\0"s, "a\0\r\nb\0"s, true},
+      {"\n\n", "\r\n\r\n", true},
+      {"\n\r\r\n\n\rkey=value\nlonger than a short string's room\n",
+       "\r\n\r\r\n\r\n\rkey=value\r\nlonger than a short string's room\r\n", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.text));
@@ -36,6 +39,38 @@ TEST(LineEnds, ExpandTurnsBareLineFeedsIntoCrLfAndTellsTheFirstBreaksStyle) {
     EXPECT_EQ(text, c.expanded);
     EXPECT_EQ(lfStyle, c.lfStyle);
   }
+}
+
+// Every text of up to seven characters made of 'a', CR and LF, against a plain forward expansion.
+TEST(LineEnds, ExpandPutsACrBeforeEveryBareLineFeedOfAnyShortText) {
+  constexpr char kAlphabet[] = {'a', '\r', '\n'};
+  for (int length = 0; length <= 7; ++length) {
+    int combinations = 1;
+    for (int i = 0; i < length; ++i) combinations *= 3;
+    for (int n = 0; n < combinations; ++n) {
+      std::string text;
+      for (int i = 0, rest = n; i < length; ++i, rest /= 3) text += kAlphabet[rest % 3];
+      std::string expected;
+      for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) expected += '\r';
+        expected += text[i];
+      }
+      std::string expanded = text;
+      bool lfStyle = false;
+      ASSERT_TRUE(ExpandLineEnds(expanded, lfStyle));
+      EXPECT_EQ(expanded, expected) << ::testing::PrintToString(text);
+    }
+  }
+}
+
+TEST(LineEnds, ExpandUsesTheRoomTheTextHasWithoutMovingIt) {
+  std::string text = "key=value\n";
+  text.reserve(64);
+  const char* const buffer = text.data();
+  bool lfStyle = false;
+  ASSERT_TRUE(ExpandLineEnds(text, lfStyle));
+  EXPECT_EQ(text, "key=value\r\n");
+  EXPECT_EQ(text.data(), buffer);
 }
 
 TEST(LineEnds, CollapseTurnsCrLfIntoLfAndKeepsLoneBreaks) {
