@@ -92,14 +92,18 @@ struct Session {
   }
 
   bool Open() {
+    const double faultsBefore = bench::MinorPageFaults();
     const bool opened = document.OpenDocument(path, false);
     QApplication::processEvents();
+    pageFaults = bench::MinorPageFaults() - faultsBefore;
     return opened;
   }
 
   bool Save() {
+    const double faultsBefore = bench::MinorPageFaults();
     const bool saved = document.SaveDocument(path, false);
     QApplication::processEvents();
+    pageFaults = bench::MinorPageFaults() - faultsBefore;
     return saved;
   }
 
@@ -115,6 +119,8 @@ struct Session {
   test::TempDir folder;
   std::string path;
   double residentBeforeFirstOpenMiB = 0;
+  // Of the last open or save.
+  double pageFaults = 0;
 };
 
 std::unique_ptr<Session> session;
@@ -126,6 +132,7 @@ void ReportMemory(benchmark::State& state, std::size_t fileSize) {
   state.counters["peak_MiB"] = peak;
   state.counters["peak_x_file"] = peak / fileMiB;
   state.counters["growth_x_file"] = (peak - session->residentBeforeFirstOpenMiB) / fileMiB;
+  state.counters["page_faults"] = session->pageFaults;
 }
 
 // Starts every run from an empty view, as a freshly started window has.

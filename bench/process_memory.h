@@ -14,6 +14,14 @@ inline double PeakMemoryMiB() {
   return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
+// The page faults of the process so far that found the page in memory (the first touch of
+// newly allocated memory among them).
+inline double MinorPageFaults() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_minflt);
+}
+
 // The memory the process holds resident now, in MiB.
 inline double ResidentMemoryMiB() {
   long totalPages = 0;
