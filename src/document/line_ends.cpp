@@ -41,10 +41,17 @@ bool ExpandLineEnds(std::string& text, bool& lfStyle) {
 }
 
 void CollapseLineEnds(std::string& text) {
-  std::size_t write = 0;
-  for (std::size_t read = 0; read < text.size(); ++read) {
-    if (text[read] == '\r' && read + 1 < text.size() && text[read + 1] == '\n') continue;
-    text[write++] = text[read];
+  // Moves the text between CR LF pairs down over the CRs dropped so far, a run at a time.
+  std::size_t write = text.find("\r\n");
+  if (write == std::string::npos) return;
+  char* const data = text.data();
+  for (std::size_t read = write + 1;;) {
+    const std::size_t next = text.find("\r\n", read);
+    const std::size_t end = next == std::string::npos ? text.size() : next;
+    std::memmove(data + write, data + read, end - read);
+    write += end - read;
+    if (next == std::string::npos) break;
+    read = next + 1;
   }
   text.resize(write);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "document/document.h"
 
@@ -41,25 +42,40 @@ TEST(LineEnds, ExpandTurnsBareLineFeedsIntoCrLfAndTellsTheFirstBreaksStyle) {
   }
 }
 
-// Every text of up to seven characters made of 'a', CR and LF, against a plain forward expansion.
-TEST(LineEnds, ExpandPutsACrBeforeEveryBareLineFeedOfAnyShortText) {
+// Every text of up to seven characters made of 'a', CR and LF.
+std::vector<std::string> ShortTexts() {
   constexpr char kAlphabet[] = {'a', '\r', '\n'};
-  for (int length = 0; length <= 7; ++length) {
-    int combinations = 1;
-    for (int i = 0; i < length; ++i) combinations *= 3;
-    for (int n = 0; n < combinations; ++n) {
-      std::string text;
-      for (int i = 0, rest = n; i < length; ++i, rest /= 3) text += kAlphabet[rest % 3];
-      std::string expected;
-      for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) expected += '\r';
-        expected += text[i];
-      }
-      std::string expanded = text;
-      bool lfStyle = false;
-      ASSERT_TRUE(ExpandLineEnds(expanded, lfStyle));
-      EXPECT_EQ(expanded, expected) << ::testing::PrintToString(text);
+  std::vector<std::string> texts{""};
+  for (std::size_t begin = 0; texts.back().size() < 7;) {
+    const std::size_t end = texts.size();
+    for (std::size_t i = begin; i < end; ++i) {
+      for (char c : kAlphabet) texts.push_back(texts[i] + c);
     }
+    begin = end;
+  }
+  return texts;
+}
+
+// Checked against plain forward loops, one character at a time.
+TEST(LineEnds, ExpandAndCollapseAgreeWithACharacterWalkOnEveryShortText) {
+  for (const std::string& text : ShortTexts()) {
+    std::string expected;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) expected += '\r';
+      expected += text[i];
+    }
+    std::string expanded = text;
+    bool lfStyle = false;
+    ASSERT_TRUE(ExpandLineEnds(expanded, lfStyle));
+    EXPECT_EQ(expanded, expected) << ::testing::PrintToString(text);
+
+    expected.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n') expected += text[i];
+    }
+    std::string collapsed = text;
+    CollapseLineEnds(collapsed);
+    EXPECT_EQ(collapsed, expected) << ::testing::PrintToString(text);
   }
 }
 
