@@ -6,7 +6,7 @@
 //           rename it over the old one.
 // The files are the first N MiB, cut at a line end, of the Japanese corpus of bench/make_corpus.py
 // (LF line ends). Peak memory is that of the whole process, so run one size per process:
-//   bench/run_document_bench.sh [REPETITIONS]
+//   bench/run_document_bench.sh [RUNS]
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
@@ -14,11 +14,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <cstring>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "benchmark_application.h"
 #include "common/file_descriptor.h"
 #include "document/document.h"
 #include "process_memory.h"
@@ -75,6 +78,23 @@ std::size_t FileSize(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 ? static_cast<std::size_t>(info.st_size) : 0;
 }
 
+// True when the file at path holds exactly the first size bytes of source; reads a block at a time.
+bool HoldsStartOf(const char* source, const std::string& path, std::size_t size) {
+  if (FileSize(path) != size) return false;
+  std::ifstream expected(source, std::ios::binary);
+  std::ifstream actual(path, std::ios::binary);
+  static char expectedBlock[64 * 1024];
+  static char actualBlock[sizeof expectedBlock];
+  for (std::size_t left = size; left > 0;) {
+    const std::size_t block = std::min(left, sizeof expectedBlock);
+    expected.read(expectedBlock, static_cast<std::streamsize>(block));
+    actual.read(actualBlock, static_cast<std::streamsize>(block));
+    if (!expected || !actual || std::memcmp(expectedBlock, actualBlock, block) != 0) return false;
+    left -= block;
+  }
+  return true;
+}
+
 // The window's parts that take part in opening and saving, made once per process.
 struct Session {
   Session() : document(view.textView(), prompts, frame) {
@@ -91,20 +111,13 @@ struct Session {
     return CopyWholeLines(PROPDESK_BENCH_CORPUS, path, megabytes * kMiB);
   }
 
-  bool Open() {
+  // Opens or saves the file as the person waits for it, repainting included.
+  bool Run(bool (Document::*operation)(const std::string&, bool)) {
     const double faultsBefore = bench::MinorPageFaults();
-    const bool opened = document.OpenDocument(path, false);
+    const bool done = (document.*operation)(path, false);
     QApplication::processEvents();
     pageFaults = bench::MinorPageFaults() - faultsBefore;
-    return opened;
-  }
-
-  bool Save() {
-    const double faultsBefore = bench::MinorPageFaults();
-    const bool saved = document.SaveDocument(path, false);
-    QApplication::processEvents();
-    pageFaults = bench::MinorPageFaults() - faultsBefore;
-    return saved;
+    return done;
   }
 
   void Empty() {
@@ -119,7 +132,7 @@ struct Session {
   test::TempDir folder;
   std::string path;
   double residentBeforeFirstOpenMiB = 0;
-  // Of the last open or save.
+  // Of the last run.
   double pageFaults = 0;
 };
 
@@ -135,15 +148,29 @@ void ReportMemory(benchmark::State& state, std::size_t fileSize) {
   state.counters["page_faults"] = session->pageFaults;
 }
 
+// Writes the file of the benchmark's size and returns its size; 0 stops the benchmark.
+std::size_t PrepareFile(benchmark::State& state) {
+  const std::size_t size = session->PrepareFile(static_cast<std::size_t>(state.range(0)));
+  if (size == 0) state.SkipWithError("cannot copy the corpus; run bench/make_corpus.py");
+  return size;
+}
+
+// Runs an open or a save; on failure stops the benchmark with the message the person was shown.
+bool Run(benchmark::State& state, bool (Document::*operation)(const std::string&, bool)) {
+  if (session->Run(operation)) return true;
+  state.SkipWithError(session->prompts.failure.value_or("failed without a message").c_str());
+  return false;
+}
+
 // Starts every run from an empty view, as a freshly started window has.
 void BM_Open(benchmark::State& state) {
-  const std::size_t fileSize = session->PrepareFile(static_cast<std::size_t>(state.range(0)));
-  if (fileSize == 0) return state.SkipWithError("cannot copy the corpus; run bench/make_corpus.py");
+  const std::size_t fileSize = PrepareFile(state);
+  if (fileSize == 0) return;
   for (auto _ : state) {
     state.PauseTiming();
     session->Empty();
     state.ResumeTiming();
-    if (!session->Open()) return state.SkipWithError(session->prompts.failure.value_or("open failed").c_str());
+    if (!Run(state, &Document::OpenDocument)) return;
   }
   ReportMemory(state, fileSize);
 }
@@ -152,14 +179,14 @@ BENCHMARK(BM_Open)->Name("Open")->Arg(1)->Arg(16)->Arg(64)->Iterations(1)->Measu
 
 // Saves the unchanged text over the file it came from, which must come out byte for byte the same.
 void BM_Save(benchmark::State& state) {
-  const std::size_t fileSize = session->PrepareFile(static_cast<std::size_t>(state.range(0)));
-  if (fileSize == 0) return state.SkipWithError("cannot copy the corpus; run bench/make_corpus.py");
-  if (session->document.DocumentPath() != session->path && !session->Open()) return state.SkipWithError("open failed");
+  const std::size_t fileSize = PrepareFile(state);
+  if (fileSize == 0) return;
+  if (session->document.DocumentPath() != session->path && !Run(state, &Document::OpenDocument)) return;
   for (auto _ : state) {
-    if (!session->Save()) return state.SkipWithError(session->prompts.failure.value_or("save failed").c_str());
+    if (!Run(state, &Document::SaveDocument)) return;
   }
-  if (FileSize(session->path) != fileSize) return state.SkipWithError("the saved file differs in size");
   ReportMemory(state, fileSize);
+  if (!HoldsStartOf(PROPDESK_BENCH_CORPUS, session->path, fileSize)) state.SkipWithError("the saved file differs");
 }
 BENCHMARK(BM_Save)->Name("Save")->Arg(1)->Arg(16)->Arg(64)->Iterations(1)->MeasureProcessCPUTime()->UseRealTime()
     ->Unit(benchmark::kMillisecond);
@@ -168,12 +195,9 @@ BENCHMARK(BM_Save)->Name("Save")->Arg(1)->Arg(16)->Arg(64)->Iterations(1)->Measu
 }  // namespace propdesk
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  benchmark::Initialize(&argc, argv);
-  QApplication app(argc, argv);
+  propdesk::bench::BenchmarkApplication app(argc, argv);
   propdesk::session = std::make_unique<propdesk::Session>();
   benchmark::RunSpecifiedBenchmarks();
   propdesk::session.reset();
-  benchmark::Shutdown();
   return 0;
 }

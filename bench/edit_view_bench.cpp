@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "benchmark_application.h"
 #include "process_memory.h"
 #include "shell/edit_view_widget.h"
 #include "shell/native_qstring.h"
@@ -151,10 +152,7 @@ BENCHMARK_REGISTER_F(LargeDocument, GetAndSetSelection)->Unit(benchmark::kMillis
 }  // namespace propdesk
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  benchmark::Initialize(&argc, argv);
-  QApplication app(argc, argv);
+  propdesk::bench::BenchmarkApplication app(argc, argv);
   benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
   return 0;
 }
