@@ -7,15 +7,18 @@
 #include <QTextCursor>
 
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <string>
 
+#include "benchmark_application.h"
+#include "process_memory.h"
 #include "shell/edit_view_widget.h"
 #include "shell/native_qstring.h"
 
 namespace propdesk {
 namespace {
+
+using bench::PeakMemoryMiB;
 
 constexpr std::size_t kMiB = 1024 * 1024;
 
@@ -31,12 +34,6 @@ std::string PropertiesText(std::size_t size) {
     text += "message." + std::to_string(line) + "=" + value + "\r\n";
   }
   return text;
-}
-
-double PeakMemoryMiB() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 void BM_SetText(benchmark::State& state) {
@@ -155,10 +152,7 @@ BENCHMARK_REGISTER_F(LargeDocument, GetAndSetSelection)->Unit(benchmark::kMillis
 }  // namespace propdesk
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  benchmark::Initialize(&argc, argv);
-  QApplication app(argc, argv);
+  propdesk::bench::BenchmarkApplication app(argc, argv);
   benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
   return 0;
 }

@@ -51,13 +51,28 @@ std::size_t StreamConverter::Finish(char* out) {
   return static_cast<std::size_t>(written - out);
 }
 
+namespace {
+
+// Room for the longest result the converter can make of size bytes, so that a growing result is
+// never copied: room that is never written costs address space, not memory. Where that much
+// address space cannot be had, the result starts at the input's size and grows as it must.
+void ReserveResult(const StreamConverter& converter, std::size_t size, std::string& result) {
+  try {
+    result.reserve(converter.MaxOutput(size));
+  } catch (const std::exception&) {
+    result.reserve(size);
+  }
+}
+
+}  // namespace
+
 bool ConvertWholeText(StreamConverter& converter, std::string& text) {
   // Blocks small enough for the scratch output to stay in the cache.
   constexpr std::size_t kBlockSize = 64 * 1024;
   try {
     std::vector<char> scratch(converter.MaxOutput(kBlockSize));
     std::string result;
-    result.reserve(text.size());
+    ReserveResult(converter, text.size(), result);
     for (std::size_t offset = 0; offset < text.size(); offset += kBlockSize) {
       const std::string_view block = std::string_view(text).substr(offset, kBlockSize);
       result.append(scratch.data(), converter.Convert(block, scratch.data()));

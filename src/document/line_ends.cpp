@@ -1,3 +1,4 @@
+#include <cstring>
 #include <exception>
 #include <string>
 
@@ -19,28 +20,38 @@ bool ExpandLineEnds(std::string& text, bool& lfStyle) {
   }
   if (bareLineFeeds == 0) return true;
   try {
-    std::string expanded;
-    expanded.reserve(text.size() + bareLineFeeds);
-    std::size_t copied = 0;
-    for (auto lf = text.find('\n'); lf != std::string::npos; lf = text.find('\n', lf + 1)) {
-      if (lf > 0 && text[lf - 1] == '\r') continue;
-      expanded.append(text, copied, lf - copied);
-      expanded += "\r\n";
-      copied = lf + 1;
-    }
-    expanded.append(text, copied, std::string::npos);
-    text.swap(expanded);
-    return true;
+    text.resize(text.size() + bareLineFeeds);
   } catch (const std::exception&) {
     return false;
   }
+  // In place from the end, moving the text between bare line feeds up by the CRs still to come:
+  // a decoded text has the room already, so no second copy of it is made.
+  char* const data = text.data();
+  std::size_t end = text.size() - bareLineFeeds;
+  std::size_t write = text.size();
+  for (std::size_t lf = end; write != end;) {
+    lf = text.rfind('\n', lf - 1);
+    if (lf > 0 && data[lf - 1] == '\r') continue;
+    write -= end - lf;
+    std::memmove(data + write, data + lf, end - lf);
+    data[--write] = '\r';
+    end = lf;
+  }
+  return true;
 }
 
 void CollapseLineEnds(std::string& text) {
-  std::size_t write = 0;
-  for (std::size_t read = 0; read < text.size(); ++read) {
-    if (text[read] == '\r' && read + 1 < text.size() && text[read + 1] == '\n') continue;
-    text[write++] = text[read];
+  // Moves the text between CR LF pairs down over the CRs dropped so far, a run at a time.
+  std::size_t write = text.find("\r\n");
+  if (write == std::string::npos) return;
+  char* const data = text.data();
+  for (std::size_t read = write + 1;;) {
+    const std::size_t next = text.find("\r\n", read);
+    const std::size_t end = next == std::string::npos ? text.size() : next;
+    std::memmove(data + write, data + read, end - read);
+    write += end - read;
+    if (next == std::string::npos) break;
+    read = next + 1;
   }
   text.resize(write);
 }

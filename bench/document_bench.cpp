@@ -1,0 +1,203 @@
+// Opening and saving an escaped .properties file as the person waits for it: the document
+// operations over the Qt edit view, shown on the screen, with real files.
+//   Open/N: read the file, decode the escapes, expand the line ends, put the text into the view
+//           and paint it.
+//   Save/N: take the text from the view, encode it, collapse the line ends, write a new file and
+//           rename it over the old one.
+// The files are the first N MiB, cut at a line end, of the Japanese corpus of bench/make_corpus.py
+// (LF line ends). Peak memory is that of the whole process, so run one size per process:
+//   bench/run_document_bench.sh [RUNS]
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "benchmark_application.h"
+#include "common/file_descriptor.h"
+#include "document/document.h"
+#include "process_memory.h"
+#include "shell/edit_view_widget.h"
+#include "support/temp_dir.h"
+
+namespace propdesk {
+namespace {
+
+constexpr std::size_t kMiB = 1024 * 1024;
+
+// Stands for the person: no message is expected; the first one shown is kept as the failure.
+class SilentPrompts final : public Prompts {
+ public:
+  MessageResult ShowMessageText(std::string_view text, MessageStyle, MessageOwner) override {
+    if (!failure) failure = std::string(text);
+    return MessageResult::Cancel;
+  }
+  std::optional<std::string> ChooseFileToOpen(std::string_view, std::string_view) override { return {}; }
+  std::optional<std::string> ChooseFileToSave(std::string_view, std::string_view) override { return {}; }
+
+  std::optional<std::string> failure;
+};
+
+class UntitledFrame final : public FrameWindow {
+ public:
+  void SetTitle(std::string_view) override {}
+  void EditForbiddenChanged(bool) override {}
+};
+
+// Copies the first size bytes of source, shortened to end with a line break, to target without
+// holding them in memory. Returns the bytes copied, or 0 on failure.
+std::size_t CopyWholeLines(const char* source, const std::string& target, std::size_t size) {
+  FileDescriptor in(::open(source, O_RDONLY | O_CLOEXEC));
+  struct stat info {};
+  if (in.get() < 0 || ::fstat(in.get(), &info) != 0 || static_cast<std::size_t>(info.st_size) < size) return 0;
+  char tail[4096];
+  const auto tailStart = static_cast<off_t>(size - sizeof tail);
+  if (::pread(in.get(), tail, sizeof tail, tailStart) != static_cast<ssize_t>(sizeof tail)) return 0;
+  std::size_t length = size;
+  while (length > size - sizeof tail && tail[length - 1 - (size - sizeof tail)] != '\n') --length;
+  FileDescriptor out(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  if (out.get() < 0) return 0;
+  for (std::size_t copied = 0; copied < length;) {
+    const ssize_t done = ::copy_file_range(in.get(), nullptr, out.get(), nullptr, length - copied, 0);
+    if (done <= 0) return 0;
+    copied += static_cast<std::size_t>(done);
+  }
+  return length;
+}
+
+std::size_t FileSize(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 ? static_cast<std::size_t>(info.st_size) : 0;
+}
+
+// True when the file at path holds exactly the first size bytes of source; reads a block at a time.
+bool HoldsStartOf(const char* source, const std::string& path, std::size_t size) {
+  if (FileSize(path) != size) return false;
+  std::ifstream expected(source, std::ios::binary);
+  std::ifstream actual(path, std::ios::binary);
+  static char expectedBlock[64 * 1024];
+  static char actualBlock[sizeof expectedBlock];
+  for (std::size_t left = size; left > 0;) {
+    const std::size_t block = std::min(left, sizeof expectedBlock);
+    expected.read(expectedBlock, static_cast<std::streamsize>(block));
+    actual.read(actualBlock, static_cast<std::streamsize>(block));
+    if (!expected || !actual || std::memcmp(expectedBlock, actualBlock, block) != 0) return false;
+    left -= block;
+  }
+  return true;
+}
+
+// The window's parts that take part in opening and saving, made once per process.
+struct Session {
+  Session() : document(view.textView(), prompts, frame) {
+    view.resize(1024, 768);
+    view.show();
+    QApplication::processEvents();
+    residentBeforeFirstOpenMiB = bench::ResidentMemoryMiB();
+  }
+
+  // Writes the file of about megabytes MiB, unless it is there already; returns its size.
+  std::size_t PrepareFile(std::size_t megabytes) {
+    path = folder.File("resources-" + std::to_string(megabytes) + ".properties");
+    if (const std::size_t size = FileSize(path)) return size;
+    return CopyWholeLines(PROPDESK_BENCH_CORPUS, path, megabytes * kMiB);
+  }
+
+  // Opens or saves the file as the person waits for it, repainting included.
+  bool Run(bool (Document::*operation)(const std::string&, bool)) {
+    const double faultsBefore = bench::MinorPageFaults();
+    const bool done = (document.*operation)(path, false);
+    QApplication::processEvents();
+    pageFaults = bench::MinorPageFaults() - faultsBefore;
+    return done;
+  }
+
+  void Empty() {
+    document.NewDocument();
+    QApplication::processEvents();
+  }
+
+  EditViewWidget view;
+  SilentPrompts prompts;
+  UntitledFrame frame;
+  Document document;
+  test::TempDir folder;
+  std::string path;
+  double residentBeforeFirstOpenMiB = 0;
+  // Of the last run.
+  double pageFaults = 0;
+};
+
+std::unique_ptr<Session> session;
+
+void ReportMemory(benchmark::State& state, std::size_t fileSize) {
+  const double fileMiB = static_cast<double>(fileSize) / kMiB;
+  const double peak = bench::PeakMemoryMiB();
+  state.counters["file_MiB"] = fileMiB;
+  state.counters["peak_MiB"] = peak;
+  state.counters["peak_x_file"] = peak / fileMiB;
+  state.counters["growth_x_file"] = (peak - session->residentBeforeFirstOpenMiB) / fileMiB;
+  state.counters["page_faults"] = session->pageFaults;
+}
+
+// Writes the file of the benchmark's size and returns its size; 0 stops the benchmark.
+std::size_t PrepareFile(benchmark::State& state) {
+  const std::size_t size = session->PrepareFile(static_cast<std::size_t>(state.range(0)));
+  if (size == 0) state.SkipWithError("cannot copy the corpus; run bench/make_corpus.py");
+  return size;
+}
+
+// Runs an open or a save; on failure stops the benchmark with the message the person was shown.
+bool Run(benchmark::State& state, bool (Document::*operation)(const std::string&, bool)) {
+  if (session->Run(operation)) return true;
+  state.SkipWithError(session->prompts.failure.value_or("failed without a message").c_str());
+  return false;
+}
+
+// Starts every run from an empty view, as a freshly started window has.
+void BM_Open(benchmark::State& state) {
+  const std::size_t fileSize = PrepareFile(state);
+  if (fileSize == 0) return;
+  for (auto _ : state) {
+    state.PauseTiming();
+    session->Empty();
+    state.ResumeTiming();
+    if (!Run(state, &Document::OpenDocument)) return;
+  }
+  ReportMemory(state, fileSize);
+}
+BENCHMARK(BM_Open)->Name("Open")->Arg(1)->Arg(16)->Arg(64)->Iterations(1)->MeasureProcessCPUTime()->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Saves the unchanged text over the file it came from, which must come out byte for byte the same.
+void BM_Save(benchmark::State& state) {
+  const std::size_t fileSize = PrepareFile(state);
+  if (fileSize == 0) return;
+  if (session->document.DocumentPath() != session->path && !Run(state, &Document::OpenDocument)) return;
+  for (auto _ : state) {
+    if (!Run(state, &Document::SaveDocument)) return;
+  }
+  ReportMemory(state, fileSize);
+  if (!HoldsStartOf(PROPDESK_BENCH_CORPUS, session->path, fileSize)) state.SkipWithError("the saved file differs");
+}
+BENCHMARK(BM_Save)->Name("Save")->Arg(1)->Arg(16)->Arg(64)->Iterations(1)->MeasureProcessCPUTime()->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace propdesk
+
+int main(int argc, char** argv) {
+  propdesk::bench::BenchmarkApplication app(argc, argv);
+  propdesk::session = std::make_unique<propdesk::Session>();
+  benchmark::RunSpecifiedBenchmarks();
+  propdesk::session.reset();
+  return 0;
+}
