@@ -36,6 +36,11 @@ bool LoadText(int id, std::string& text, std::size_t capacity) {
   return !text.empty();
 }
 
+void FillPlaceholder(std::string& text, std::string_view placeholder, std::string_view value) {
+  const std::size_t at = text.find(placeholder);
+  if (at != std::string::npos) text.replace(at, placeholder.size(), value);
+}
+
 const std::string& GetAppTitle() {
   static const std::string title = [] {
     std::string text;

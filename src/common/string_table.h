@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace propdesk {
 
@@ -29,6 +30,9 @@ bool LoadText(int id, std::string& text, std::size_t capacity = std::numeric_lim
 
 // Cuts text to at most capacity - 1 bytes without splitting a UTF-8 character.
 void CutToCapacity(std::string& text, std::size_t capacity);
+
+// Replaces the first placeholder (such as "%s" or "%d") in text with value; text without it stays.
+void FillPlaceholder(std::string& text, std::string_view placeholder, std::string_view value);
 
 // The application title, "Propdesk".
 const std::string& GetAppTitle();

@@ -16,7 +16,6 @@ namespace propdesk {
 namespace {
 
 constexpr std::size_t kMessageCapacity = 1024;
-constexpr std::string_view kCodePlaceholder = "%d";
 
 bool HasCodePlaceholder(ConversionStatus status) {
   return status == ConversionStatus::TempFileError || status == ConversionStatus::LaunchFailed ||
@@ -32,10 +31,7 @@ std::string ConversionMessage(ConversionStatus status, int systemError) {
   const bool known = code >= static_cast<int>(ConversionStatus::BadParameter) &&
                      code <= static_cast<int>(ConversionStatus::CommandNotFound);
   LoadText(known ? IDS_CONVERSION_FIRST + code - 1 : IDS_UNEXPECTED_ERROR, message);
-  const std::size_t placeholder = message.find(kCodePlaceholder);
-  if (HasCodePlaceholder(status) && placeholder != std::string::npos) {
-    message.replace(placeholder, kCodePlaceholder.size(), std::to_string(systemError));
-  }
+  if (HasCodePlaceholder(status)) FillPlaceholder(message, "%d", std::to_string(systemError));
   CutToCapacity(message, kMessageCapacity);
   return message;
 }

@@ -144,8 +144,7 @@ bool Document::QuerySaveChanges() {
   try {
     std::string question;
     if (LoadText(IDS_SAVE_CHANGES, question)) {
-      const auto placeholder = question.find("%s");
-      if (placeholder != std::string::npos) question.replace(placeholder, 2, DisplayName());
+      FillPlaceholder(question, "%s", DisplayName());
       answer = prompts_.ShowMessageText(question, MessageStyle::YesNoCancel);
     }
   } catch (const std::exception&) {

@@ -16,8 +16,7 @@ constexpr std::size_t kMessageFormatCapacity = 256;
 std::string FormatMessage(int id, std::string_view placeholder, std::string_view value) {
   std::string text;
   if (!LoadText(id, text, kMessageFormatCapacity)) return text;
-  const std::size_t at = text.find(placeholder);
-  if (at != std::string::npos) text.replace(at, placeholder.size(), value);
+  FillPlaceholder(text, placeholder, value);
   return text;
 }
 
