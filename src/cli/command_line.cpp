@@ -29,11 +29,18 @@ bool ParseEncoding(const std::string& name, NativeEncoding& encoding) {
 
 const char kUsage[] =
     "Usage: propdesk-native2ascii [-reverse] [-encoding NAME] [INPUT [OUTPUT]]\n"
+    "       propdesk-native2ascii -inplace|-check [OPTION]... FILE|DIR...\n"
     "Converts native text to \\uXXXX escapes, or escapes back to native text with -reverse.\n"
     "  -reverse        decode escapes instead of writing them\n"
     "  -encoding NAME  native encoding: MS932 (the default, also windows-31j or cp932) or UTF-8\n"
+    "  -inplace        convert each FILE, and each matching file under each DIR, in place; a file\n"
+    "                  that would not change is left untouched\n"
+    "  -check          change nothing; list each file that would change and exit 1 if there is one\n"
+    "  -include GLOB   the names of the files taken in folders (default *.properties); repeatable\n"
+    "  -strict         fail, writing nothing, on input not valid in the encoding (reads it whole)\n"
     "  -h, --help      show this text\n"
-    "INPUT and OUTPUT default to standard input and output; OUTPUT is replaced only on success.\n";
+    "INPUT and OUTPUT default to standard input and output; OUTPUT is replaced only on success.\n"
+    "Exit status: 0 done, 1 failed (or -check found files to convert), 2 usage error.\n";
 
 bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& commandLine, std::string& problem) {
   std::vector<std::string> files;
@@ -49,6 +56,21 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& co
       return true;
     } else if (argument == "-reverse") {
       commandLine.reverse = true;
+    } else if (argument == "-strict") {
+      commandLine.strict = true;
+    } else if (argument == "-inplace" || argument == "-check") {
+      const Mode mode = argument == "-inplace" ? Mode::kInPlace : Mode::kCheck;
+      if (commandLine.mode != Mode::kOneFile && commandLine.mode != mode) {
+        problem = "-inplace and -check exclude each other";
+        return false;
+      }
+      commandLine.mode = mode;
+    } else if (argument == "-include") {
+      if (++i == arguments.size()) {
+        problem = "-include needs a file name pattern";
+        return false;
+      }
+      commandLine.includes.push_back(arguments[i]);
     } else if (argument == "-encoding") {
       if (++i == arguments.size()) {
         problem = "-encoding needs an encoding name";
@@ -62,6 +84,19 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& co
       problem = "unknown option '" + argument + "'";
       return false;
     }
+  }
+  if (commandLine.mode != Mode::kOneFile) {
+    if (files.empty()) {
+      problem = "-inplace and -check need files or folders";
+      return false;
+    }
+    if (commandLine.includes.empty()) commandLine.includes.push_back("*.properties");
+    commandLine.paths = std::move(files);
+    return true;
+  }
+  if (!commandLine.includes.empty()) {
+    problem = "-include needs -inplace or -check";
+    return false;
   }
   if (files.size() > 2) {
     problem = "too many file names";

@@ -4,16 +4,23 @@
 #include <string>
 #include <vector>
 
+#include "convert/native_check.h"
+
 namespace propdesk::cli {
 
-enum class NativeEncoding { kCp932, kUtf8 };
+// One input to one output, every named file converted in place, or every named file checked.
+enum class Mode { kOneFile, kInPlace, kCheck };
 
 struct CommandLine {
   bool help = false;
   bool reverse = false;
   NativeEncoding encoding = NativeEncoding::kCp932;
-  std::optional<std::string> input;   // none: standard input
-  std::optional<std::string> output;  // none: standard output
+  bool strict = false;  // input not valid in the encoding fails instead of warning
+  Mode mode = Mode::kOneFile;
+  std::optional<std::string> input;   // kOneFile; none: standard input
+  std::optional<std::string> output;  // kOneFile; none: standard output
+  std::vector<std::string> paths;     // kInPlace, kCheck: the files and folders named
+  std::vector<std::string> includes;  // kInPlace, kCheck: the name patterns of files taken in folders
 };
 
 extern const char kUsage[];

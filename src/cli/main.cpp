@@ -4,17 +4,16 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <exception>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/conversion.h"
+#include "cli/file_batch.h"
+#include "cli/messages.h"
 #include "cli/stream_pump.h"
-#include "convert/escape_codec.h"
-#include "convert/utf8_escape_codec.h"
 #include "document/atomic_file.h"
 #include "common/file_descriptor.h"
 
@@ -24,21 +23,12 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
-std::unique_ptr<StreamConverter> MakeConverter(const CommandLine& commandLine) {
-  if (commandLine.encoding == NativeEncoding::kUtf8) {
-    if (commandLine.reverse) return std::make_unique<Utf8EscapeDecoder>();
-    return std::make_unique<Utf8EscapeEncoder>();
-  }
-  if (commandLine.reverse) return std::make_unique<EscapeDecoder>();
-  return std::make_unique<EscapeEncoder>();
-}
-
 std::string DisplayName(const std::optional<std::string>& path, const char* stream) {
-  return path ? "'" + *path + "'" : stream;
+  return path ? Quoted(*path) : stream;
 }
 
 int ReportFailure(const char* action, const std::string& file, int error) {
-  std::fprintf(stderr, "propdesk-native2ascii: cannot %s %s: %s\n", action, file.c_str(), std::strerror(error));
+  std::fputs(DescribeFailure(action, file, error).c_str(), stderr);
   return kExitFailure;
 }
 
@@ -54,17 +44,28 @@ int Run(const CommandLine& commandLine) {
   if (commandLine.output && !outputFile.Open(*commandLine.output)) {
     return ReportFailure("write", outputName, outputFile.error());
   }
+  const int input = commandLine.input ? inputFile.get() : STDIN_FILENO;
+  const int output = commandLine.output ? outputFile.fd() : STDOUT_FILENO;
 
-  const auto converter = MakeConverter(commandLine);
-  const PumpResult result = PumpStream(*converter, commandLine.input ? inputFile.get() : STDIN_FILENO,
-                                       commandLine.output ? outputFile.fd() : STDOUT_FILENO);
-  if (result.failure == PumpResult::Failure::kRead) return ReportFailure("read", inputName, result.error);
-  if (result.failure == PumpResult::Failure::kWrite) return ReportFailure("write", outputName, result.error);
-  if (commandLine.output && !outputFile.Commit()) return ReportFailure("write", outputName, outputFile.error());
-  if (const auto replaced = converter->ReplacedCount(); replaced > 0) {
-    std::fprintf(stderr, "propdesk-native2ascii: warning: %s: %llu invalid UTF-8 bytes written as \\ufffd\n",
-                 inputName.c_str(), static_cast<unsigned long long>(replaced));
+  NativeTextCheck check(commandLine.encoding);
+  if (commandLine.strict) {
+    // The whole input is checked before anything is written, standard output included.
+    std::string text;
+    if (!ReadAll(input, text)) return ReportFailure("read", inputName, errno);
+    check = CheckWhole(commandLine, text);
+    if (const std::string problems = DescribeInputProblems(inputName, check, true); !problems.empty()) {
+      std::fputs(problems.c_str(), stderr);
+      return kExitFailure;
+    }
+    if (!ConvertWhole(commandLine, text)) return ReportFailure("convert", inputName, ENOMEM);
+    if (!WriteAll(output, text)) return ReportFailure("write", outputName, errno);
+  } else {
+    const PumpResult result = PumpStream(*MakeConverter(commandLine), check, input, output);
+    if (result.failure == PumpResult::Failure::kRead) return ReportFailure("read", inputName, result.error);
+    if (result.failure == PumpResult::Failure::kWrite) return ReportFailure("write", outputName, result.error);
   }
+  if (commandLine.output && !outputFile.Commit()) return ReportFailure("write", outputName, outputFile.error());
+  std::fputs(DescribeInputProblems(inputName, check, false).c_str(), stderr);
   return 0;
 }
 
@@ -84,7 +85,7 @@ int main(int argc, char** argv) {
       std::fputs(kUsage, stdout);
       return 0;
     }
-    return Run(commandLine);
+    return commandLine.mode == Mode::kOneFile ? Run(commandLine) : RunOnFiles(commandLine);
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "propdesk-native2ascii: %s\n", failure.what());
     return kExitFailure;

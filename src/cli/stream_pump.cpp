@@ -1,14 +1,18 @@
 #include "cli/stream_pump.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <new>
 #include <string_view>
 
 #include "common/file_descriptor.h"
 
 namespace propdesk::cli {
 
-PumpResult PumpStream(StreamConverter& converter, int input, int output) {
+PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int input, int output) {
   // Large enough to make the system calls cheap, small enough for the output to stay in the cache.
   constexpr std::size_t kBlockSize = 128 * 1024;
   const auto block = std::make_unique_for_overwrite<char[]>(kBlockSize);
@@ -17,11 +21,35 @@ PumpResult PumpStream(StreamConverter& converter, int input, int output) {
     const ssize_t got = ReadSome(input, block.get(), kBlockSize);
     if (got < 0) return {PumpResult::Failure::kRead, errno};
     const bool atEnd = got == 0;
-    const std::size_t size =
-        atEnd ? converter.Finish(converted.get())
-              : converter.Convert(std::string_view(block.get(), static_cast<std::size_t>(got)), converted.get());
+    const std::string_view data(block.get(), static_cast<std::size_t>(got));
+    check.Feed(data);
+    if (atEnd) check.Finish();
+    const std::size_t size = atEnd ? converter.Finish(converted.get()) : converter.Convert(data, converted.get());
     if (!WriteAll(output, std::string_view(converted.get(), size))) return {PumpResult::Failure::kWrite, errno};
     if (atEnd) return {};
+  }
+}
+
+bool ReadAll(int input, std::string& text) {
+  constexpr std::size_t kChunk = 64 * 1024;
+  struct stat info {};
+  try {
+    // A regular file is read in one go; other input grows the text as it comes.
+    const bool regular = ::fstat(input, &info) == 0 && S_ISREG(info.st_mode);
+    text.resize(regular ? static_cast<std::size_t>(info.st_size) + 1 : kChunk);
+    std::size_t size = 0;
+    for (;;) {
+      if (size == text.size()) text.resize(size + std::max(kChunk, size / 2));
+      const ssize_t got = ReadSome(input, text.data() + size, text.size() - size);
+      if (got < 0) return false;
+      if (got == 0) break;
+      size += static_cast<std::size_t>(got);
+    }
+    text.resize(size);
+    return true;
+  } catch (const std::bad_alloc&) {
+    errno = ENOMEM;
+    return false;
   }
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 // Runs a converter over everything readable from one file descriptor, block by block, writing the
 // result to another, so that memory stays the same whatever the size of the input.
+#include <string>
+
+#include "convert/native_check.h"
 #include "convert/stream_converter.h"
 
 namespace propdesk::cli {
@@ -11,6 +14,11 @@ struct PumpResult {
   int error = 0;  // errno of the failed call
 };
 
-PumpResult PumpStream(StreamConverter& converter, int input, int output);
+// Each block read is also fed to check, which is finished at the end of the input.
+PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int input, int output);
+
+// Reads everything readable from input into text; false with errno set when a read fails (or
+// ENOMEM when the text does not fit in memory).
+bool ReadAll(int input, std::string& text);
 
 }  // namespace propdesk::cli

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "convert/escape_syntax.h"
+#include "convert/utf8_sequence.h"
 
 namespace propdesk {
 namespace {
@@ -52,32 +53,12 @@ constexpr auto kDecodeEscape = [](char16_t unit, const char* p, const char* end,
   return escape::kSize;
 };
 
-// A UTF-8 lead byte: the length of its sequence and the range its second byte must fall in, which
-// excludes overlong forms, surrogates and values above U+10FFFF. Length 0: not a lead byte.
-struct LeadByte {
-  int length;
-  std::uint8_t secondLow;
-  std::uint8_t secondHigh;
-};
-
-constexpr LeadByte DescribeLead(std::uint8_t b) {
-  if (b >= 0xC2 && b <= 0xDF) return {2, 0x80, 0xBF};
-  if (b == 0xE0) return {3, 0xA0, 0xBF};
-  if (b == 0xED) return {3, 0x80, 0x9F};
-  if (b >= 0xE1 && b <= 0xEF) return {3, 0x80, 0xBF};
-  if (b == 0xF0) return {4, 0x90, 0xBF};
-  if (b == 0xF4) return {4, 0x80, 0x8F};
-  if (b >= 0xF1 && b <= 0xF3) return {4, 0x80, 0xBF};
-  return {0, 0, 0};
-}
-
 // The character of the valid sequence at p, or -1 when the sequence is not valid.
-long DecodeSequence(const char* p, LeadByte lead) {
+long DecodeSequence(const char* p, utf8::LeadByte lead) {
   const auto at = [p](int i) { return static_cast<std::uint8_t>(p[i]); };
-  if (at(1) < lead.secondLow || at(1) > lead.secondHigh) return -1;
   long c = at(0) & (0x7F >> lead.length);
   for (int i = 1; i < lead.length; ++i) {
-    if ((at(i) & 0xC0) != 0x80) return -1;
+    if (!utf8::Continues(lead, i, at(i))) return -1;
     c = c << 6 | (at(i) & 0x3F);
   }
   return c;
@@ -95,7 +76,7 @@ Utf8EscapeEncoder::Utf8EscapeEncoder() : StreamConverter(4, escape::kSize) {}
 
 const char* Utf8EscapeEncoder::Scan(const char* begin, const char* end, bool atEnd, char*& out) {
   const auto encodeCharacter = [this](const char* p, const char* last, bool final, char*& o) -> std::ptrdiff_t {
-    const LeadByte lead = DescribeLead(static_cast<std::uint8_t>(*p));
+    const utf8::LeadByte lead = utf8::DescribeLead(static_cast<std::uint8_t>(*p));
     if (lead.length > 0 && last - p < lead.length && !final) return 0;
     const long c = lead.length > 0 && last - p >= lead.length ? DecodeSequence(p, lead) : -1;
     if (c < 0) {

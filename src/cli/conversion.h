@@ -1,0 +1,19 @@
+#pragma once
+// The conversion a command line asks for.
+#include <memory>
+#include <string>
+
+#include "cli/command_line.h"
+#include "convert/stream_converter.h"
+
+namespace propdesk::cli {
+
+std::unique_ptr<StreamConverter> MakeConverter(const CommandLine& commandLine);
+
+// Converts a whole text. Returns false, leaving text untouched, only when no memory can be had.
+bool ConvertWhole(const CommandLine& commandLine, std::string& text);
+
+// The check of a whole text in the command line's encoding.
+NativeTextCheck CheckWhole(const CommandLine& commandLine, std::string_view text);
+
+}  // namespace propdesk::cli

@@ -1,0 +1,37 @@
+#include "cli/messages.h"
+
+#include <cstring>
+
+namespace propdesk::cli {
+namespace {
+
+constexpr char kPrefix[] = "propdesk-native2ascii: ";
+
+}  // namespace
+
+std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+
+std::string DescribeFailure(const char* action, const std::string& file, const std::string& reason) {
+  return kPrefix + std::string("cannot ") + action + " " + file + ": " + reason + "\n";
+}
+
+std::string DescribeFailure(const char* action, const std::string& file, int error) {
+  return DescribeFailure(action, file, std::string(std::strerror(error)));
+}
+
+std::string DescribeInputProblems(const std::string& file, const NativeTextCheck& check, bool strict) {
+  const std::string start = kPrefix + std::string(strict ? "error: " : "warning: ") + file;
+  std::string lines;
+  if (const std::uint64_t count = check.invalidCount(); count > 0) {
+    const bool one = count == 1;
+    const char* what = check.encoding() == NativeEncoding::kUtf8
+                           ? (one ? " invalid UTF-8 byte" : " invalid UTF-8 bytes")
+                           : (one ? " character undefined in code page 932" : " characters undefined in code page 932");
+    lines += start + ": " + std::to_string(count) + what + ", the first at byte offset " +
+             std::to_string(check.firstInvalidOffset()) + "\n";
+  }
+  if (check.LooksLikeUtf8()) lines += start + " looks like UTF-8: use -encoding UTF-8\n";
+  return lines;
+}
+
+}  // namespace propdesk::cli

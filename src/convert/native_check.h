@@ -1,0 +1,56 @@
+#pragma once
+// Finds the bytes of a text that its native encoding does not define, fed block by block. Escapes
+// are ASCII, so the same check serves escaped text, whose non-ASCII bytes are native text as well.
+#include <cstdint>
+#include <string_view>
+
+#include "convert/utf8_sequence.h"
+
+namespace propdesk {
+
+enum class NativeEncoding { kCp932, kUtf8 };
+
+class NativeTextCheck {
+ public:
+  explicit NativeTextCheck(NativeEncoding encoding) : encoding_(encoding) {}
+
+  NativeEncoding encoding() const { return encoding_; }
+  void Feed(std::string_view block);
+  // Ends the text: a character cut off by the end is invalid.
+  void Finish();
+
+  // UTF-8: the bytes that belong to no valid sequence (each becomes \ufffd when encoded). Code page
+  // 932: the undefined pairs and the lone lead bytes (each becomes \u30fb when encoded).
+  std::uint64_t invalidCount() const { return Invalid().count; }
+  // The byte offset of the first of them.
+  std::uint64_t firstInvalidOffset() const { return Invalid().first; }
+  // For code page 932: the text starts with a UTF-8 byte-order mark, or all its non-ASCII bytes
+  // form valid UTF-8 with at least one multi-byte character.
+  bool LooksLikeUtf8() const;
+
+ private:
+  struct Tally {
+    std::uint64_t count = 0;
+    std::uint64_t first = 0;
+    void Add(std::uint64_t offset, std::uint64_t bytes);
+  };
+
+  const Tally& Invalid() const { return encoding_ == NativeEncoding::kUtf8 ? utf8Invalid_ : cp932Invalid_; }
+  bool TracksUtf8() const { return encoding_ == NativeEncoding::kUtf8 || utf8Invalid_.count == 0; }
+  void Step(std::uint8_t b);
+  void StepCp932(std::uint8_t b);
+  void StepUtf8(std::uint8_t b);
+
+  NativeEncoding encoding_;
+  std::uint64_t offset_ = 0;  // of the byte being looked at
+  Tally cp932Invalid_;
+  Tally utf8Invalid_;
+  bool leadPending_ = false;  // code page 932: the byte before was a lead byte
+  std::uint8_t lead_ = 0;
+  utf8::LeadByte utf8Lead_{};
+  int utf8Seen_ = 0;  // bytes of the UTF-8 sequence in progress
+  bool utf8Multibyte_ = false;
+  int bomSeen_ = 0;
+};
+
+}  // namespace propdesk
