@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -123,6 +124,7 @@ TEST_F(Native2AsciiTest, UsageErrorsShowTheUsage) {
   const std::vector<std::vector<std::string>> mistakes = {
       {"-encoding"}, {"-encoding", "EUC-JP"}, {"-encoding", "utf16"}, {"-x"}, {"-reverse", "--reverse"},
       {inputPath, folder_.File("output"), folder_.File("third")},
+      {"-check"}, {"-inplace", "-check", inputPath}, {"-include", "*.txt", inputPath}, {"-check", "-include"},
   };
   for (const auto& arguments : mistakes) {
     const Outcome outcome = Run(arguments);
@@ -164,12 +166,86 @@ TEST_F(Native2AsciiTest, UnwritableOutputIsLeftAsItWas) {
   EXPECT_FALSE(std::filesystem::exists(folder_.File("missing")));
 }
 
-TEST_F(Native2AsciiTest, CountsInvalidUtf8BytesInAWarning) {
-  const std::string inputPath = Write("input", "a\xFF\xE3\x81z\n");
-  const Outcome outcome = Run({"-encoding", "utf8", inputPath});
-  EXPECT_EQ(outcome.exitCode, 0);
-  EXPECT_EQ(outcome.out, "a\\ufffd\\ufffd\\ufffdz\n");
-  EXPECT_NE(outcome.err.find("3 invalid UTF-8 bytes"), std::string::npos) << outcome.err;
+TEST_F(Native2AsciiTest, ChecksAndConvertsATreeInPlace) {
+  namespace fs = std::filesystem;
+  fs::create_directories(folder_.File("tree/sub/deep"));
+  const std::string escaped = Write("tree/escaped.properties", "a=\\u65e5\n");
+  const std::string native = Write("tree/sub/native.properties", "b=\x93\xFA\r\n");
+  const std::string mixed = Write("tree/sub/deep/mixed.properties", "c=\\u65e5 \x96\x7B\n");
+  const std::string text = Write("tree/notes.txt", "\x93\xFA");
+  const auto anHourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const auto& path : {escaped, native, mixed, text}) fs::last_write_time(path, anHourAgo);
+  const std::string tree = folder_.File("tree");
+
+  const Outcome check = Run({"-check", tree});
+  EXPECT_EQ(check.exitCode, 1);
+  EXPECT_EQ(check.out, mixed + "\n" + native + "\n");  // in name order
+  EXPECT_EQ(Run({"-check", "-reverse", tree}).out, escaped + "\n" + mixed + "\n");
+  EXPECT_EQ(Run({"-check", "-include", "*.txt", tree + "/"}).out, text + "\n");
+  const Outcome nothingToDo = Run({"-check", escaped, "-include", "*.txt"});
+  EXPECT_EQ(nothingToDo.exitCode, 0);
+  EXPECT_EQ(nothingToDo.out, "");
+
+  const Outcome converted = Run({"-inplace", tree});
+  EXPECT_EQ(converted.exitCode, 0) << converted.err;
+  EXPECT_EQ(converted.out + converted.err, "");
+  EXPECT_EQ(test::ReadFileBytes(native), "b=\\u65e5\r\n");
+  EXPECT_EQ(test::ReadFileBytes(mixed), "c=\\u65e5 \\u672c\n");
+  EXPECT_EQ(fs::last_write_time(escaped), anHourAgo);
+  EXPECT_EQ(fs::last_write_time(text), anHourAgo);
+  EXPECT_EQ(Run({"-check", tree}).exitCode, 0);
+
+  EXPECT_EQ(Run({"-inplace", "-reverse", mixed}).exitCode, 0);
+  EXPECT_EQ(test::ReadFileBytes(mixed), "c=\x93\xFA \x96\x7B\n");
+}
+
+TEST_F(Native2AsciiTest, AFileThatFailsDoesNotStopTheOthers) {
+  const std::string locked = Write("locked.properties", "\x93\xFA");
+  ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+  const std::string good = Write("good.properties", "\x93\xFA");
+  const Outcome outcome = Run({"-inplace", folder_.File("missing"), locked, good});
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_EQ(outcome.err,
+            "propdesk-native2ascii: cannot read '" + folder_.File("missing") + "': No such file or directory\n"
+            "propdesk-native2ascii: cannot write '" + locked + "': Permission denied\n");
+  EXPECT_EQ(test::ReadFileBytes(locked), "\x93\xFA");
+  EXPECT_EQ(test::ReadFileBytes(good), "\\u65e5");
+}
+
+TEST_F(Native2AsciiTest, WarnsOfInputTheEncodingDoesNotDefineAndFailsOnItWhenStrict) {
+  const std::string utf8Path = Write("utf8", "a\xFF\xE3\x81z\n");
+  const Outcome utf8 = Run({"-encoding", "utf8", utf8Path});
+  EXPECT_EQ(utf8.exitCode, 0);
+  EXPECT_EQ(utf8.out, "a\\ufffd\\ufffd\\ufffdz\n");
+  EXPECT_NE(utf8.err.find("'" + utf8Path + "': 3 invalid UTF-8 bytes, the first at byte offset 1"), std::string::npos)
+      << utf8.err;
+
+  // 85 40 is a pair code page 932 does not define; 81 before the line feed is a lone lead byte.
+  const std::string cp932Path = Write("cp932.properties", "k=\x93\xFA \\u65e5 \x85\x40\x81\n");
+  const Outcome piped = Run({"-reverse"}, cp932Path);
+  EXPECT_EQ(piped.exitCode, 0);
+  EXPECT_EQ(piped.out, "k=\x93\xFA \x93\xFA \x85\x40\x81\n");
+  EXPECT_NE(piped.err.find("standard input: 2 characters undefined in code page 932, the first at byte offset 12"),
+            std::string::npos)
+      << piped.err;
+
+  const std::string outputPath = Write("output", "old");
+  const Outcome strict = Run({"-strict", cp932Path, outputPath});
+  EXPECT_EQ(strict.exitCode, 1);
+  EXPECT_NE(strict.err.find("error: '" + cp932Path + "': 2 characters"), std::string::npos) << strict.err;
+  EXPECT_EQ(test::ReadFileBytes(outputPath), "old");
+  const Outcome toStdout = Run({"-strict", "-encoding", "UTF-8"}, utf8Path);
+  EXPECT_EQ(toStdout.exitCode, 1);
+  EXPECT_EQ(toStdout.out, "");
+  const Outcome inPlace = Run({"-inplace", "-strict", cp932Path, utf8Path});
+  EXPECT_EQ(inPlace.exitCode, 1);
+  EXPECT_EQ(test::ReadFileBytes(cp932Path), "k=\x93\xFA \\u65e5 \x85\x40\x81\n");
+
+  // UTF-8 read as code page 932 may pair up into defined characters: only the hint tells.
+  const std::string mistakenPath = Write("mistaken", "k=\xE6\x97\xA5\xE6\x9C\xAC\n");
+  EXPECT_NE(Run({mistakenPath}).err.find("looks like UTF-8: use -encoding UTF-8"), std::string::npos);
+  EXPECT_EQ(Run({"-strict", mistakenPath}).exitCode, 1);
+  EXPECT_EQ(Run({"-strict", "-encoding", "UTF-8", mistakenPath}).exitCode, 0);
 }
 
 TEST_F(Native2AsciiTest, StreamsLargeInputLikeTheWholeTextCodec) {
