@@ -7,6 +7,8 @@ For each mix it writes the escaped form (input of -reverse) and the native code 
                                            continuation lines
   english.properties  / english.native     the same shapes in ASCII only
   dense.properties    / dense.native       values made almost only of Japanese text
+With --file-set COUNT it writes instead COUNT native files of about 2 KB of the japanese mix, each
+cut at a line end, as files/NNNN.properties: the input of converting a source tree in place.
 The output is deterministic for a given size.
 """
 import argparse
@@ -126,12 +128,30 @@ def write_corpus(path, kind, form, size):
         out.truncate(size)
 
 
+def write_file_set(folder, count, size=2048):
+    os.makedirs(folder, exist_ok=True)
+    lines = Mix(random.Random("files")).lines("japanese")
+    for number in range(count):
+        data = b""
+        while True:
+            line = next(lines).encode("cp932") + b"\n"
+            if len(data) + len(line) > size:
+                break
+            data += line
+        with open(os.path.join(folder, "%04d.properties" % number), "wb") as out:
+            out.write(data)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--out", default=os.path.join(os.path.dirname(__file__), "..", "bench-data"))
     parser.add_argument("--megabytes", type=int, default=64, help="size of each file in MiB (default 64)")
+    parser.add_argument("--file-set", type=int, metavar="COUNT", help="write COUNT files of 2 KB instead")
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
+    if args.file_set:
+        write_file_set(os.path.join(args.out, "files"), args.file_set)
+        return
     size = args.megabytes * 1024 * 1024
     for kind in ("japanese", "english", "dense"):
         for form, suffix in (("escaped", ".properties"), ("native", ".native")):
