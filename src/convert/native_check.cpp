@@ -1,5 +1,7 @@
 #include "convert/native_check.h"
 
+#include <memory>
+
 #include "convert/cp932.h"
 #include "convert/escape_syntax.h"
 
@@ -9,9 +11,40 @@ namespace {
 constexpr std::uint8_t kByteOrderMark[] = {0xEF, 0xBB, 0xBF};
 constexpr char16_t kCp932Undefined = 0x30FB;
 
+std::uint8_t ByteAt(const char* p) { return static_cast<std::uint8_t>(*p); }
+
 // The code page gives U+30FB for every pair it does not define; only 81 45 is that character.
 bool IsUndefinedPair(std::uint8_t lead, std::uint8_t trail) {
   return cp932::DecodePair(lead, trail) == kCp932Undefined && !(lead == 0x81 && trail == 0x45);
+}
+
+// Per non-ASCII byte and the byte after it: the length of the character they start, with
+// kUndefinedBit set when the code page does not define it. One lookup instead of range tests,
+// whose outcome varies too much to predict.
+constexpr std::uint8_t kUndefinedBit = 4;
+constexpr std::uint8_t kLengthBits = 3;
+
+struct Cp932Characters {
+  std::uint8_t step[0x100][0x100];
+};
+
+const Cp932Characters& GetCp932Characters() {
+  static const auto characters = [] {
+    auto table = std::make_unique<Cp932Characters>();
+    for (int b = 0; b < 0x100; ++b) {
+      for (int t = 0; t < 0x100; ++t) {
+        const auto lead = static_cast<std::uint8_t>(b);
+        const auto trail = static_cast<std::uint8_t>(t);
+        std::uint8_t step = 1;
+        if (cp932::IsLeadByte(lead)) {
+          step = cp932::IsTrailByte(trail) ? (IsUndefinedPair(lead, trail) ? 2 | kUndefinedBit : 2) : 1 | kUndefinedBit;
+        }
+        table->step[b][t] = step;
+      }
+    }
+    return table;
+  }();
+  return *characters;
 }
 
 }  // namespace
@@ -22,34 +55,59 @@ void NativeTextCheck::Tally::Add(std::uint64_t offset, std::uint64_t bytes) {
 }
 
 void NativeTextCheck::Feed(std::string_view block) {
-  const char* p = block.data();
-  const char* const end = p + block.size();
-  while (p < end) {
-    if (!leadPending_ && utf8Seen_ == 0) {
-      const char* const stop = escape::SkipAscii(p, end);
-      offset_ += static_cast<std::uint64_t>(stop - p);
-      p = stop;
-      if (p == end) return;
-    }
-    Step(static_cast<std::uint8_t>(*p++));
-    ++offset_;
+  const char* const begin = block.data();
+  const char* const end = begin + block.size();
+  MatchByteOrderMark(block);
+  if (encoding_ == NativeEncoding::kCp932) FeedCp932(begin, end);
+  if (TracksUtf8()) FeedUtf8(begin, end);
+  offset_ += block.size();
+}
+
+void NativeTextCheck::MatchByteOrderMark(std::string_view block) {
+  for (std::size_t i = 0; i < block.size() && offset_ + i == static_cast<std::uint64_t>(bomSeen_) && bomSeen_ < 3;
+       ++i) {
+    if (static_cast<std::uint8_t>(block[i]) == kByteOrderMark[bomSeen_]) ++bomSeen_;
   }
 }
 
-void NativeTextCheck::Step(std::uint8_t b) {
-  if (offset_ == static_cast<std::uint64_t>(bomSeen_) && bomSeen_ < 3 && b == kByteOrderMark[bomSeen_]) ++bomSeen_;
-  if (encoding_ == NativeEncoding::kCp932) StepCp932(b);
-  if (TracksUtf8()) StepUtf8(b);
+void NativeTextCheck::FeedCp932(const char* begin, const char* end) {
+  const char* p = begin;
+  for (; p < end && leadPending_; ++p) StepCp932(ByteAt(p), OffsetOf(p, begin));
+  for (p = ScanCp932(p, begin, end); p < end; ++p) StepCp932(ByteAt(p), OffsetOf(p, begin));
 }
 
-void NativeTextCheck::StepCp932(std::uint8_t b) {
+const char* NativeTextCheck::ScanCp932(const char* p, const char* begin, const char* end) {
+  const Cp932Characters& characters = GetCp932Characters();
+  while (p < end) {
+    const std::uint8_t b = ByteAt(p);
+    if (b < 0x80) {
+      p = escape::SkipAscii(p, end);
+      continue;
+    }
+    if (end - p < 2) return cp932::IsLeadByte(b) ? p : end;
+    // A branch rather than adding the looked-up length: the next position then does not wait for
+    // the lookup, since the branch is predicted (nearly every character is a defined one).
+    const std::uint8_t step = characters.step[b][ByteAt(p + 1)];
+    if (step == 2) {
+      p += 2;
+    } else if (step == 1) {
+      ++p;
+    } else {
+      cp932Invalid_.Add(OffsetOf(p, begin), 1);
+      p += step & kLengthBits;
+    }
+  }
+  return p;
+}
+
+void NativeTextCheck::StepCp932(std::uint8_t b, std::uint64_t offset) {
   if (leadPending_) {
     leadPending_ = false;
     if (cp932::IsTrailByte(b)) {
-      if (IsUndefinedPair(lead_, b)) cp932Invalid_.Add(offset_ - 1, 1);
+      if (IsUndefinedPair(lead_, b)) cp932Invalid_.Add(offset - 1, 1);
       return;
     }
-    cp932Invalid_.Add(offset_ - 1, 1);
+    cp932Invalid_.Add(offset - 1, 1);
   }
   if (cp932::IsLeadByte(b)) {
     leadPending_ = true;
@@ -57,9 +115,43 @@ void NativeTextCheck::StepCp932(std::uint8_t b) {
   }
 }
 
+void NativeTextCheck::FeedUtf8(const char* begin, const char* end) {
+  const char* p = begin;
+  for (; p < end && utf8Seen_ > 0; ++p) StepUtf8(ByteAt(p), OffsetOf(p, begin));
+  for (p = ScanUtf8(p, begin, end); p < end && TracksUtf8(); ++p) StepUtf8(ByteAt(p), OffsetOf(p, begin));
+}
+
 // Counts like the UTF-8 encoder replaces: a sequence that breaks off makes its lead byte and the
 // continuation bytes before the break invalid, and the byte that broke it is looked at afresh.
-void NativeTextCheck::StepUtf8(std::uint8_t b) {
+// Reading code page 932, only whether the text could be UTF-8 matters: the scan ends at the first
+// invalid byte.
+const char* NativeTextCheck::ScanUtf8(const char* p, const char* begin, const char* end) {
+  while (p < end && TracksUtf8()) {
+    const std::uint8_t b = ByteAt(p);
+    if (b < 0x80) {
+      p = escape::SkipAscii(p, end);
+      continue;
+    }
+    const utf8::LeadByte lead = utf8::DescribeLead(b);
+    if (lead.length == 0) {
+      utf8Invalid_.Add(OffsetOf(p, begin), 1);
+      ++p;
+      continue;
+    }
+    if (end - p < lead.length) return p;
+    int valid = 1;
+    while (valid < lead.length && utf8::Continues(lead, valid, ByteAt(p + valid))) ++valid;
+    if (valid == lead.length) {
+      utf8Multibyte_ = true;
+    } else {
+      utf8Invalid_.Add(OffsetOf(p, begin), static_cast<std::uint64_t>(valid));
+    }
+    p += valid;
+  }
+  return end;
+}
+
+void NativeTextCheck::StepUtf8(std::uint8_t b, std::uint64_t offset) {
   if (utf8Seen_ > 0) {
     if (utf8::Continues(utf8Lead_, utf8Seen_, b)) {
       if (++utf8Seen_ == utf8Lead_.length) {
@@ -68,14 +160,14 @@ void NativeTextCheck::StepUtf8(std::uint8_t b) {
       }
       return;
     }
-    utf8Invalid_.Add(offset_ - static_cast<std::uint64_t>(utf8Seen_), static_cast<std::uint64_t>(utf8Seen_));
+    utf8Invalid_.Add(offset - static_cast<std::uint64_t>(utf8Seen_), static_cast<std::uint64_t>(utf8Seen_));
     utf8Seen_ = 0;
     if (!TracksUtf8()) return;
   }
   if (b < 0x80) return;
   utf8Lead_ = utf8::DescribeLead(b);
   if (utf8Lead_.length == 0) {
-    utf8Invalid_.Add(offset_, 1);
+    utf8Invalid_.Add(offset, 1);
   } else {
     utf8Seen_ = 1;
   }

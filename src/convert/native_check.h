@@ -37,12 +37,19 @@ class NativeTextCheck {
 
   const Tally& Invalid() const { return encoding_ == NativeEncoding::kUtf8 ? utf8Invalid_ : cp932Invalid_; }
   bool TracksUtf8() const { return encoding_ == NativeEncoding::kUtf8 || utf8Invalid_.count == 0; }
-  void Step(std::uint8_t b);
-  void StepCp932(std::uint8_t b);
-  void StepUtf8(std::uint8_t b);
+  std::uint64_t OffsetOf(const char* p, const char* begin) const { return offset_ + static_cast<std::uint64_t>(p - begin); }
+  void MatchByteOrderMark(std::string_view block);
+  void FeedCp932(const char* begin, const char* end);
+  void FeedUtf8(const char* begin, const char* end);
+  // The fast scans stop only at a character that the end of the block cuts; the steps take one
+  // byte at a time across the ends of blocks.
+  const char* ScanCp932(const char* p, const char* begin, const char* end);
+  const char* ScanUtf8(const char* p, const char* begin, const char* end);
+  void StepCp932(std::uint8_t b, std::uint64_t offset);
+  void StepUtf8(std::uint8_t b, std::uint64_t offset);
 
   NativeEncoding encoding_;
-  std::uint64_t offset_ = 0;  // of the byte being looked at
+  std::uint64_t offset_ = 0;  // of the start of the block being fed
   Tally cp932Invalid_;
   Tally utf8Invalid_;
   bool leadPending_ = false;  // code page 932: the byte before was a lead byte
