@@ -45,8 +45,9 @@ class FileCollector {
 
  private:
   bool Matches(const std::string& name) const {
-    return std::any_of(patterns_.begin(), patterns_.end(),
-                       [&name](const std::string& pattern) { return ::fnmatch(pattern.c_str(), name.c_str(), 0) == 0; });
+    return std::any_of(patterns_.begin(), patterns_.end(), [&name](const std::string& pattern) {
+      return ::fnmatch(pattern.c_str(), name.c_str(), 0) == 0;
+    });
   }
 
   const std::vector<std::string>& patterns_;

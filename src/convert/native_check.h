@@ -37,7 +37,9 @@ class NativeTextCheck {
 
   const Tally& Invalid() const { return encoding_ == NativeEncoding::kUtf8 ? utf8Invalid_ : cp932Invalid_; }
   bool TracksUtf8() const { return encoding_ == NativeEncoding::kUtf8 || utf8Invalid_.count == 0; }
-  std::uint64_t OffsetOf(const char* p, const char* begin) const { return offset_ + static_cast<std::uint64_t>(p - begin); }
+  std::uint64_t OffsetOf(const char* p, const char* begin) const {
+    return offset_ + static_cast<std::uint64_t>(p - begin);
+  }
   void MatchByteOrderMark(std::string_view block);
   void FeedCp932(const char* begin, const char* end);
   void FeedUtf8(const char* begin, const char* end);
