@@ -30,8 +30,15 @@ void Append(std::string& out, char32_t codePoint);
 constexpr bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 constexpr bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 constexpr bool IsSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
-constexpr char32_t CombineSurrogates(char32_t high, char32_t low) { return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00); }
-constexpr char16_t HighSurrogate(char32_t codePoint) { return static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10)); }
-constexpr char16_t LowSurrogate(char32_t codePoint) { return static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF)); }
+constexpr char32_t CombineSurrogates(char32_t high, char32_t low) {
+  return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
+// The two halves of a code point above U+FFFF.
+constexpr char16_t HighSurrogate(char32_t codePoint) {
+  return static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
+}
+constexpr char16_t LowSurrogate(char32_t codePoint) {
+  return static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+}
 
 }  // namespace propdesk::utf8

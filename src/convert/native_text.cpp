@@ -32,13 +32,13 @@ char16_t NextNativeCharacter(std::string_view native, std::size_t& at) {
 bool IsDefinedNativeText(std::string_view native) {
   const char* const begin = native.data();
   const char* const end = begin + native.size();
-  std::size_t at = 0;
-  while ((at = static_cast<std::size_t>(escape::SkipAscii(begin + at, end) - begin)) < native.size()) {
+  for (std::size_t at = 0;;) {
+    at = static_cast<std::size_t>(escape::SkipAscii(begin + at, end) - begin);
+    if (at == native.size()) return true;
     const std::size_t start = at;
-    if (NextNativeCharacter(native, at) == kUndefinedUnit && native.substr(start, at - start) != kDefinedMiddleDot)
-      return false;
+    const bool undefined = NextNativeCharacter(native, at) == kUndefinedUnit;
+    if (undefined && native.substr(start, at - start) != kDefinedMiddleDot) return false;
   }
-  return true;
 }
 
 std::string NativeToUtf8(std::string_view native) {

@@ -1,7 +1,7 @@
 #pragma once
-// The one document: its file name, line-end style, file format and edit-forbidden mode, and every operation
-// that replaces, stores or names the text held by the view. Failures are shown through the
-// prompts and leave the document as it was; no exception leaves these operations.
+// The one document: its file name, line-end style, file format and edit-forbidden mode, and every
+// operation that replaces, stores or names the text held by the view. Failures are shown through
+// the prompts and leave the document as it was; no exception leaves these operations.
 #include <cstddef>
 #include <optional>
 #include <string>

@@ -26,7 +26,9 @@ void PutByteOrderMark(const FileFormat& format, std::string& bytes) {
 
 std::string FileFormatLabel(const FileFormat& format) {
   std::string label;
-  if (format.encoding == FileFormat::Encoding::kUtf8) LoadText(format.byteOrderMark ? IDS_UTF8_WITH_BOM : IDS_UTF8, label);
+  if (format.encoding == FileFormat::Encoding::kUtf8) {
+    LoadText(format.byteOrderMark ? IDS_UTF8_WITH_BOM : IDS_UTF8, label);
+  }
   return label;
 }
 
