@@ -50,6 +50,7 @@ class UntitledFrame final : public FrameWindow {
  public:
   void SetTitle(std::string_view) override {}
   void EditForbiddenChanged(bool) override {}
+  void FileFormatChanged(const FileFormat&) override {}
 };
 
 // Copies the first size bytes of source, shortened to end with a line break, to target without

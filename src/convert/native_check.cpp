@@ -1,7 +1,9 @@
 #include "convert/native_check.h"
 
+#include <cstring>
 #include <memory>
 
+#include "common/utf8.h"
 #include "convert/cp932.h"
 #include "convert/escape_syntax.h"
 
@@ -117,69 +119,61 @@ void NativeTextCheck::StepCp932(std::uint8_t b, std::uint64_t offset) {
 
 void NativeTextCheck::FeedUtf8(const char* begin, const char* end) {
   const char* p = begin;
-  for (; p < end && utf8Seen_ > 0; ++p) StepUtf8(ByteAt(p), OffsetOf(p, begin));
-  for (p = ScanUtf8(p, begin, end); p < end && TracksUtf8(); ++p) StepUtf8(ByteAt(p), OffsetOf(p, begin));
+  for (; p < end && utf8PendingSize_ > 0; ++p) {
+    utf8Pending_[utf8PendingSize_++] = *p;
+    ResolveUtf8Pending(false);
+  }
+  p = ScanUtf8(p, begin, end);
+  if (p < end && TracksUtf8()) {
+    utf8PendingOffset_ = OffsetOf(p, begin);
+    utf8PendingSize_ = static_cast<std::size_t>(end - p);
+    std::memcpy(utf8Pending_, p, utf8PendingSize_);
+  }
 }
 
-// Counts like the UTF-8 encoder replaces: a sequence that breaks off makes its lead byte and the
-// continuation bytes before the break invalid, and the byte that broke it is looked at afresh.
-// Reading code page 932, only whether the text could be UTF-8 matters: the scan ends at the first
-// invalid byte.
+// Counts like the UTF-8 encoder replaces: a byte that does not start a valid sequence is invalid,
+// and the scan resumes at the next byte. Reading code page 932, only whether the text could be
+// UTF-8 matters: the scan ends at the first invalid byte.
 const char* NativeTextCheck::ScanUtf8(const char* p, const char* begin, const char* end) {
   while (p < end && TracksUtf8()) {
-    const std::uint8_t b = ByteAt(p);
-    if (b < 0x80) {
+    if (ByteAt(p) < 0x80) {
       p = escape::SkipAscii(p, end);
       continue;
     }
-    const utf8::LeadByte lead = utf8::DescribeLead(b);
-    if (lead.length == 0) {
+    const std::size_t length = utf8::SequenceLength(ByteAt(p));
+    if (length > 0 && static_cast<std::size_t>(end - p) < length) return p;
+    if (length > 0 && utf8::Decode({p, length}).length == length) {
+      utf8Multibyte_ = true;
+      p += length;
+    } else {
       utf8Invalid_.Add(OffsetOf(p, begin), 1);
       ++p;
-      continue;
     }
-    if (end - p < lead.length) return p;
-    int valid = 1;
-    while (valid < lead.length && utf8::Continues(lead, valid, ByteAt(p + valid))) ++valid;
-    if (valid == lead.length) {
-      utf8Multibyte_ = true;
-    } else {
-      utf8Invalid_.Add(OffsetOf(p, begin), static_cast<std::uint64_t>(valid));
-    }
-    p += valid;
   }
   return end;
 }
 
-void NativeTextCheck::StepUtf8(std::uint8_t b, std::uint64_t offset) {
-  if (utf8Seen_ > 0) {
-    if (utf8::Continues(utf8Lead_, utf8Seen_, b)) {
-      if (++utf8Seen_ == utf8Lead_.length) {
-        utf8Seen_ = 0;
-        utf8Multibyte_ = true;
-      }
-      return;
+void NativeTextCheck::ResolveUtf8Pending(bool atEnd) {
+  while (utf8PendingSize_ > 0) {
+    const std::size_t length = utf8::SequenceLength(ByteAt(utf8Pending_));
+    if (length > utf8PendingSize_ && !atEnd) return;
+    std::size_t used = 1;
+    if (length > 0 && length <= utf8PendingSize_ && utf8::Decode({utf8Pending_, length}).length == length) {
+      utf8Multibyte_ = utf8Multibyte_ || length > 1;
+      used = length;
+    } else {
+      utf8Invalid_.Add(utf8PendingOffset_, 1);
     }
-    utf8Invalid_.Add(offset - static_cast<std::uint64_t>(utf8Seen_), static_cast<std::uint64_t>(utf8Seen_));
-    utf8Seen_ = 0;
-    if (!TracksUtf8()) return;
-  }
-  if (b < 0x80) return;
-  utf8Lead_ = utf8::DescribeLead(b);
-  if (utf8Lead_.length == 0) {
-    utf8Invalid_.Add(offset, 1);
-  } else {
-    utf8Seen_ = 1;
+    utf8PendingSize_ -= used;
+    utf8PendingOffset_ += used;
+    std::memmove(utf8Pending_, utf8Pending_ + used, utf8PendingSize_);
   }
 }
 
 void NativeTextCheck::Finish() {
   if (leadPending_) cp932Invalid_.Add(offset_ - 1, 1);
-  if (utf8Seen_ > 0) {
-    utf8Invalid_.Add(offset_ - static_cast<std::uint64_t>(utf8Seen_), static_cast<std::uint64_t>(utf8Seen_));
-  }
   leadPending_ = false;
-  utf8Seen_ = 0;
+  ResolveUtf8Pending(true);
 }
 
 bool NativeTextCheck::LooksLikeUtf8() const {

@@ -1,10 +1,9 @@
 #pragma once
 // Finds the bytes of a text that its native encoding does not define, fed block by block. Escapes
 // are ASCII, so the same check serves escaped text, whose non-ASCII bytes are native text as well.
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
-
-#include "convert/utf8_sequence.h"
 
 namespace propdesk {
 
@@ -43,12 +42,12 @@ class NativeTextCheck {
   void MatchByteOrderMark(std::string_view block);
   void FeedCp932(const char* begin, const char* end);
   void FeedUtf8(const char* begin, const char* end);
-  // The fast scans stop only at a character that the end of the block cuts; the steps take one
-  // byte at a time across the ends of blocks.
+  // The fast scans stop only at a character that the end of the block cuts; across the ends of
+  // blocks a character is completed a byte at a time.
   const char* ScanCp932(const char* p, const char* begin, const char* end);
-  const char* ScanUtf8(const char* p, const char* begin, const char* end);
   void StepCp932(std::uint8_t b, std::uint64_t offset);
-  void StepUtf8(std::uint8_t b, std::uint64_t offset);
+  const char* ScanUtf8(const char* p, const char* begin, const char* end);
+  void ResolveUtf8Pending(bool atEnd);
 
   NativeEncoding encoding_;
   std::uint64_t offset_ = 0;  // of the start of the block being fed
@@ -56,8 +55,9 @@ class NativeTextCheck {
   Tally utf8Invalid_;
   bool leadPending_ = false;  // code page 932: the byte before was a lead byte
   std::uint8_t lead_ = 0;
-  utf8::LeadByte utf8Lead_{};
-  int utf8Seen_ = 0;  // bytes of the UTF-8 sequence in progress
+  char utf8Pending_[4];  // the start of a UTF-8 sequence cut by the end of a block
+  std::size_t utf8PendingSize_ = 0;
+  std::uint64_t utf8PendingOffset_ = 0;
   bool utf8Multibyte_ = false;
   int bomSeen_ = 0;
 };

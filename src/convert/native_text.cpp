@@ -2,42 +2,50 @@
 
 #include <cstdint>
 
+#include "common/utf8.h"
 #include "convert/cp932.h"
+#include "convert/escape_syntax.h"
 
 namespace propdesk {
 namespace {
 
-void AppendUtf8(std::string& out, char16_t unit) {
-  if (unit < 0x80) {
-    out.push_back(static_cast<char>(unit));
-  } else if (unit < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (unit >> 6)));
-    out.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-  } else {
-    // Code page 932 maps only to the basic plane and never to a surrogate.
-    out.push_back(static_cast<char>(0xE0 | (unit >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((unit >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-  }
-}
+// What code page 932 gives for a byte or pair it does not define.
+constexpr char16_t kUndefinedUnit = 0x30FB;
+// The one character whose unit is kUndefinedUnit by right.
+constexpr std::string_view kDefinedMiddleDot = "\x81\x45";
 
 }  // namespace
+
+char16_t NextNativeCharacter(std::string_view native, std::size_t& at) {
+  const auto lead = static_cast<std::uint8_t>(native[at]);
+  if (at + 1 < native.size() && cp932::IsLeadByte(lead)) {
+    const auto trail = static_cast<std::uint8_t>(native[at + 1]);
+    if (cp932::IsTrailByte(trail)) {
+      at += 2;
+      return cp932::DecodePair(lead, trail);
+    }
+  }
+  ++at;
+  return cp932::DecodeSingle(lead);
+}
+
+bool IsDefinedNativeText(std::string_view native) {
+  const char* const begin = native.data();
+  const char* const end = begin + native.size();
+  for (std::size_t at = 0;;) {
+    at = static_cast<std::size_t>(escape::SkipAscii(begin + at, end) - begin);
+    if (at == native.size()) return true;
+    const std::size_t start = at;
+    const bool undefined = NextNativeCharacter(native, at) == kUndefinedUnit;
+    if (undefined && native.substr(start, at - start) != kDefinedMiddleDot) return false;
+  }
+}
 
 std::string NativeToUtf8(std::string_view native) {
   std::string out;
   out.reserve(native.size() * 3 / 2);
-  for (std::size_t i = 0; i < native.size();) {
-    const auto lead = static_cast<std::uint8_t>(native[i]);
-    // A pair needs a trail byte; a lead byte before a CR or LF stands alone, as the encoder has it.
-    if (i + 1 < native.size() && cp932::IsLeadByte(lead) &&
-        cp932::IsTrailByte(static_cast<std::uint8_t>(native[i + 1]))) {
-      AppendUtf8(out, cp932::DecodePair(lead, static_cast<std::uint8_t>(native[i + 1])));
-      i += 2;
-    } else {
-      AppendUtf8(out, cp932::DecodeSingle(lead));
-      ++i;
-    }
-  }
+  // Code page 932 maps only to the basic plane and never to a surrogate.
+  for (std::size_t at = 0; at < native.size();) utf8::Append(out, NextNativeCharacter(native, at));
   return out;
 }
 

@@ -1,10 +1,20 @@
 #pragma once
-// Helpers for native code page 932 text outside the escape conversion: showing it in interface
-// texts, which are UTF-8.
+// Helpers for native code page 932 text outside the escape conversion: reading it character by
+// character, checking it, and showing it in interface texts, which are UTF-8.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace propdesk {
+
+// The code unit of the native character at native[at], advancing at past it: a lead byte with a
+// trail byte is one character, any other byte one on its own (a lone lead byte gives U+30FB, as
+// an undefined pair does). A lead byte before a CR or LF stands alone, as the encoder has it.
+char16_t NextNativeCharacter(std::string_view native, std::size_t& at);
+
+// False when a character of native text has no code page 932 meaning (a lone lead byte, an
+// undefined pair): converting it gives U+30FB, and a save would write that instead.
+bool IsDefinedNativeText(std::string_view native);
 
 // The UTF-8 form of native text, character by character as the code page converts it.
 std::string NativeToUtf8(std::string_view native);

@@ -7,6 +7,8 @@
 
 #include "common/string_table.h"
 #include "convert/conversion_front.h"
+#include "convert/native_text.h"
+#include "convert/utf8_native_codec.h"
 #include "document/whole_file.h"
 #include "settings/settings.h"
 
@@ -38,9 +40,10 @@ Document::Document(TextView& view, Prompts& prompts, FrameWindow& frame)
 bool Document::OpenDocument(const std::string& path, bool asImport) {
   std::optional<std::string> newPath;
   bool lfStyle = false;
+  ReadResult found;
   try {
     std::string text;
-    if (!ReadNativeText(path, asImport, text)) return false;
+    if (!ReadNativeText(path, asImport, text, found)) return false;
     if (!ExpandLineEnds(text, lfStyle)) return Fail(IDS_READ_FAILED);
     if (!asImport) newPath = path;
     // The last step that may fail; the document has not changed before it.
@@ -51,19 +54,31 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
   view_.ScrollCaretIntoView();
   documentPath_.swap(newPath);
   lfLineEnds_ = !asImport && lfStyle;
+  SetFileFormat(found.format);
   view_.SetModified(asImport);
   view_.EmptyUndoBuffer();
   UpdateTitle();
-  SetEditForbidden(!asImport && GetSettings().ReadOnlyOpen);
+  // Bytes without a native meaning would be saved as U+30FB: the document opens edit-forbidden.
+  SetEditForbidden(found.undefinedNativeBytes || (!asImport && GetSettings().ReadOnlyOpen));
+  if (found.undefinedNativeBytes) Tell(IDS_UNDEFINED_NATIVE_BYTES);
   return true;
 }
 
-bool Document::ReadNativeText(const std::string& path, bool asImport, std::string& text) {
+bool Document::ReadNativeText(const std::string& path, bool asImport, std::string& text, ReadResult& found) {
   if (path.size() > kMaxPathBytes || !IsExistingFile(path) || !ReadWholeFile(path, text)) {
     return Fail(IDS_READ_FAILED);
   }
+  if (asImport) return true;
+  // The mark and the form are the file's, whichever converter runs: a UTF-8 file is always
+  // converted here, since an external converter would read it as code page 932.
+  found.format = TakeFileFormat(text);
+  if (found.format.encoding == FileFormat::Encoding::kUtf8) {
+    text = Utf8TextToNative(text);
+    return true;
+  }
+  found.undefinedNativeBytes = !IsDefinedNativeText(text);
   std::string errorText;
-  if (asImport || ConvertToNative(text, &errorText)) return true;
+  if (ConvertToNative(text, &errorText)) return true;
   prompts_.ShowMessageText(errorText, MessageStyle::Ok);
   return false;
 }
@@ -85,21 +100,32 @@ bool Document::WriteViewText(const std::string& path, bool asExport) {
   // A longer name could be written but never opened again as the document.
   if (path.size() > kMaxPathBytes) return Fail(IDS_WRITE_FAILED);
   std::string text = view_.GetText();
-  if (!asExport) {
-    std::string errorText;
-    if (!ConvertToEscaped(text, &errorText)) {
-      prompts_.ShowMessageText(errorText, MessageStyle::Ok);
-      return false;
-    }
-    if (lfLineEnds_) CollapseLineEnds(text);
-  }
+  if (!asExport && !ToFileForm(text)) return false;
   return WriteWholeFile(path, text) || Fail(IDS_WRITE_FAILED);
+}
+
+bool Document::ToFileForm(std::string& text) {
+  if (fileFormat_.encoding == FileFormat::Encoding::kUtf8) {
+    text = NativeToUtf8Text(text);
+  } else if (std::string errorText; !ConvertToEscaped(text, &errorText)) {
+    prompts_.ShowMessageText(errorText, MessageStyle::Ok);
+    return false;
+  }
+  if (lfLineEnds_) CollapseLineEnds(text);
+  PutByteOrderMark(fileFormat_, text);
+  return true;
+}
+
+void Document::SetFileFormat(const FileFormat& format) {
+  fileFormat_ = format;
+  frame_.FileFormatChanged(format);
 }
 
 void Document::NewDocument() {
   view_.SetText({});
   documentPath_.reset();
   lfLineEnds_ = false;
+  SetFileFormat({});
   view_.SetModified(false);
   view_.EmptyUndoBuffer();
   UpdateTitle();
@@ -208,12 +234,16 @@ void Document::SetEditForbidden(bool editForbidden) {
   frame_.EditForbiddenChanged(editForbidden);
 }
 
-bool Document::Fail(int messageId) {
+void Document::Tell(int messageId) {
   try {
     ShowMessage(prompts_, messageId, MessageStyle::Ok);
   } catch (const std::exception&) {
-    // Nothing more can be told without memory; the operation still fails cleanly.
+    // Nothing more can be told without memory.
   }
+}
+
+bool Document::Fail(int messageId) {
+  Tell(messageId);
   return false;
 }
 

@@ -1,13 +1,14 @@
 #pragma once
-// The one document: its file name, line-end style and edit-forbidden mode, and every operation
-// that replaces, stores or names the text held by the view. Failures are shown through the
-// prompts and leave the document as it was; no exception leaves these operations.
+// The one document: its file name, line-end style, file format and edit-forbidden mode, and every
+// operation that replaces, stores or names the text held by the view. Failures are shown through
+// the prompts and leave the document as it was; no exception leaves these operations.
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "common/prompts.h"
+#include "document/file_format.h"
 #include "document/frame_window.h"
 #include "document/text_view.h"
 
@@ -66,10 +67,19 @@ class Document {
   bool HasDocumentPath() const { return documentPath_.has_value(); }
   const std::optional<std::string>& DocumentPath() const { return documentPath_; }
   bool LfLineEnds() const { return lfLineEnds_; }
+  const FileFormat& GetFileFormat() const { return fileFormat_; }
 
  private:
-  bool ReadNativeText(const std::string& path, bool asImport, std::string& text);
+  // What reading a file found besides its text.
+  struct ReadResult {
+    FileFormat format;
+    bool undefinedNativeBytes = false;
+  };
+  bool ReadNativeText(const std::string& path, bool asImport, std::string& text, ReadResult& found);
   bool WriteViewText(const std::string& path, bool asExport);
+  bool ToFileForm(std::string& text);
+  void SetFileFormat(const FileFormat& format);
+  void Tell(int messageId);
   bool Fail(int messageId);
   std::string DisplayName() const;
 
@@ -78,6 +88,7 @@ class Document {
   FrameWindow& frame_;
   std::optional<std::string> documentPath_;
   bool lfLineEnds_ = false;
+  FileFormat fileFormat_;
   bool editForbidden_ = false;
 };
 

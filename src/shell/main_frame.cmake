@@ -2,6 +2,7 @@
 # propdesk executable. Included from this folder's CMakeLists.txt.
 target_sources(propdesk_shell PRIVATE
   app_entry.cpp
+  document_info_pane.cpp
   external_command_wait.cpp
   main_frame.cpp
   main_menu.cpp

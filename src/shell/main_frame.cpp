@@ -23,6 +23,7 @@
 #include "settings/settings_dialog_qt.h"
 #include "shell/about_dialog.h"
 #include "shell/app_icon.h"
+#include "shell/document_info_pane.h"
 #include "shell/edit_view_widget.h"
 #include "shell/external_command_wait.h"
 #include "shell/qt_prompts.h"
@@ -56,6 +57,7 @@ MainFrame::MainFrame(std::unique_ptr<QtPrompts> ownPrompts, Prompts* prompts)
       prompts_(prompts ? *prompts : *ownPrompts_),
       view_(new EditViewWidget(this)),
       positionLabel_(new QLabel(this)),
+      infoPane_(new DocumentInfoPane(this)),
       wait_(std::make_unique<ExternalCommandWait>(this)) {
   document_ = std::make_unique<Document>(view_->textView(), prompts_, *this);
   findReplaceDialogs_ = std::make_unique<FindReplaceDialogHostQt>(*this, searchState_);
@@ -63,6 +65,7 @@ MainFrame::MainFrame(std::unique_ptr<QtPrompts> ownPrompts, Prompts* prompts)
   actions_ = BuildMainMenu(*menuBar());
   setCentralWidget(view_);
   statusBar()->addWidget(positionLabel_, 1);
+  statusBar()->addPermanentWidget(infoPane_);
   view_->viewport()->installEventFilter(this);
   setAcceptDrops(true);
 
@@ -159,6 +162,8 @@ void MainFrame::RefreshCaretPos() {
 
 QString MainFrame::PositionText() const { return positionLabel_->text(); }
 
+QString MainFrame::DocumentInfoText() const { return infoPane_->text(); }
+
 bool MainFrame::OnEscape() {
   if (!EscapeClosesWindow(document_->IsEditForbidden())) return false;
   PostClose();
@@ -183,6 +188,8 @@ void MainFrame::EditForbiddenChanged(bool editForbidden) {
   if (editForbidden) findReplaceDialogs_->CloseDialog();
   UpdateCommandStates();
 }
+
+void MainFrame::FileFormatChanged(const FileFormat& format) { infoPane_->ShowFileFormat(format); }
 
 void MainFrame::closeEvent(QCloseEvent* event) {
   if (!wait_->IsWaiting() && document_->QuerySaveChanges())

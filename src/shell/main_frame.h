@@ -19,6 +19,7 @@ class QMimeData;
 namespace propdesk {
 
 class Document;
+class DocumentInfoPane;
 class EditViewWidget;
 class ExternalCommandWait;
 class FindReplaceCommands;
@@ -46,9 +47,12 @@ class MainFrame final : public QMainWindow, public FrameWindow {
   EditViewWidget& View() { return *view_; }
   // The line:column text of the status bar; empty until the first refresh.
   QString PositionText() const;
+  // The status bar's pane beside it: the file format, empty for an escaped file.
+  QString DocumentInfoText() const;
 
   void SetTitle(std::string_view title) override;
   void EditForbiddenChanged(bool editForbidden) override;
+  void FileFormatChanged(const FileFormat& format) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -74,6 +78,7 @@ class MainFrame final : public QMainWindow, public FrameWindow {
   Prompts& prompts_;
   EditViewWidget* view_;
   QLabel* positionLabel_;
+  DocumentInfoPane* infoPane_;
   std::unique_ptr<ExternalCommandWait> wait_;
   std::unique_ptr<Document> document_;
   SearchState searchState_;

@@ -248,6 +248,20 @@ class MainFrameTest : public QObject {
     QCOMPARE(frame_->PositionText(), QString("1:2"));
   }
 
+  void aUtf8FileShowsItsFormBesideThePositionAndSavesUnchanged() {
+    const std::string bytes = "\xef\xbb\xbfk=\xe3\x81\x82\xc3\xa9\n";  // BOM, "k=あé"
+    const std::string path = MakeFile("utf8.properties", bytes);
+    GetSettings().ReadOnlyOpen = false;
+    frame_->OpenCommandLineFile(path);
+    QCOMPARE(View().toPlainText(), QString("k=あ\\u00e9\n"));
+    QCOMPARE(frame_->DocumentInfoText(), QString("UTF-8 (BOM付き)"));
+    QVERIFY(frame_->PositionText().isEmpty());
+    Action(ID_FILE_SAVE)->trigger();
+    QCOMPARE(ReadFileBytes(path), bytes);
+    Action(ID_FILE_NEW)->trigger();
+    QVERIFY(frame_->DocumentInfoText().isEmpty());
+  }
+
   void escapeClosesOnlyAnEditForbiddenDocumentWhenSetTo_data() {
     QTest::addColumn<bool>("exitByEsc");
     QTest::addColumn<bool>("editForbidden");

@@ -1,0 +1,131 @@
+#include "convert/utf8_native_codec.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "common/utf8.h"
+#include "convert/cp932.h"
+#include "convert/escape_syntax.h"
+#include "convert/native_text.h"
+
+namespace propdesk {
+namespace {
+
+constexpr auto kEscapeSize = static_cast<std::size_t>(escape::kSize);
+
+void AppendEscape(std::string& out, char16_t unit) {
+  const std::uint32_t digits = escape::EscapeDigits(unit);
+  char text[kEscapeSize] = {'\\', 'u'};
+  std::memcpy(text + 2, &digits, 4);
+  out.append(text, kEscapeSize);
+}
+
+// The unit of a \uxxxx escape with lowercase digits at text[at], or -1 when there is none.
+long LowercaseEscapeAt(std::string_view text, std::size_t at) {
+  if (text.size() - at < kEscapeSize || text[at] != '\\' || text[at + 1] != 'u') return -1;
+  long unit = 0;
+  for (std::size_t i = at + 2; i < at + kEscapeSize; ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      unit = unit << 4 | (c - '0');
+    } else if (c >= 'a' && c <= 'f') {
+      unit = unit << 4 | (c - 'a' + 10);
+    } else {
+      return -1;
+    }
+  }
+  return unit;
+}
+
+// The character that Utf8TextToNative writes as the escape text at native[at], with the length of
+// that text; length 0 when there is none there.
+utf8::Decoded EscapedCharacterAt(std::string_view native, std::size_t at) {
+  const long unit = LowercaseEscapeAt(native, at);
+  if (unit < 0) return {};
+  const auto first = static_cast<char32_t>(unit);
+  if (utf8::IsHighSurrogate(first)) {
+    const long low = LowercaseEscapeAt(native, at + kEscapeSize);
+    if (low < 0 || !utf8::IsLowSurrogate(static_cast<char32_t>(low))) return {};
+    return {utf8::CombineSurrogates(first, static_cast<char32_t>(low)), 2 * kEscapeSize};
+  }
+  if (utf8::IsSurrogate(first) || cp932::RoundTrips(static_cast<char16_t>(first))) return {};
+  return {first, kEscapeSize};
+}
+
+// The end of the run of ASCII bytes at p that are not a backslash.
+const char* PlainAsciiEnd(const char* p, const char* end) {
+  const char* ascii = escape::SkipAscii(p, end);
+  const void* backslash = std::memchr(p, '\\', static_cast<std::size_t>(ascii - p));
+  return backslash ? static_cast<const char*>(backslash) : ascii;
+}
+
+}  // namespace
+
+bool IsUtf8Text(std::string_view bytes) {
+  const char* const begin = bytes.data();
+  const char* const end = begin + bytes.size();
+  bool multiByte = false;
+  for (const char* p = escape::SkipAscii(begin, end); p < end; p = escape::SkipAscii(p, end)) {
+    const utf8::Decoded decoded = utf8::Decode({p, static_cast<std::size_t>(end - p)});
+    if (decoded.length == 0) return false;
+    multiByte = true;
+    p += decoded.length;
+  }
+  return multiByte;
+}
+
+std::string Utf8TextToNative(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  const char* const begin = utf8.data();
+  const char* const end = begin + utf8.size();
+  for (const char* p = begin; p < end;) {
+    const char* ascii = escape::SkipAscii(p, end);
+    out.append(p, ascii);
+    if (ascii == end) break;
+    p = ascii;
+    const utf8::Decoded decoded = utf8::Decode({p, static_cast<std::size_t>(end - p)});
+    if (decoded.length == 0) {
+      out.push_back(*p++);
+      continue;
+    }
+    p += decoded.length;
+    const char32_t c = decoded.codePoint;
+    if (c >= 0x10000) {
+      AppendEscape(out, utf8::HighSurrogate(c));
+      AppendEscape(out, utf8::LowSurrogate(c));
+    } else if (const auto unit = static_cast<char16_t>(c); cp932::RoundTrips(unit)) {
+      char bytes[2];
+      out.append(bytes, static_cast<std::size_t>(cp932::EncodeUnit(unit, bytes)));
+    } else {
+      AppendEscape(out, unit);
+    }
+  }
+  return out;
+}
+
+std::string NativeToUtf8Text(std::string_view native) {
+  std::string out;
+  out.reserve(native.size() + native.size() / 2);
+  const char* const begin = native.data();
+  const char* const end = begin + native.size();
+  std::size_t at = 0;
+  while (at < native.size()) {
+    const char* plainEnd = PlainAsciiEnd(begin + at, end);
+    out.append(begin + at, plainEnd);
+    at = static_cast<std::size_t>(plainEnd - begin);
+    if (at == native.size()) break;
+    if (native[at] != '\\') {
+      utf8::Append(out, NextNativeCharacter(native, at));
+    } else if (const utf8::Decoded escaped = EscapedCharacterAt(native, at); escaped.length != 0) {
+      utf8::Append(out, escaped.codePoint);
+      at += escaped.length;
+    } else {
+      out.push_back('\\');
+      ++at;
+    }
+  }
+  return out;
+}
+
+}  // namespace propdesk

@@ -1,0 +1,29 @@
+#pragma once
+// The form in which a document's file holds its text. It is decided when the file is opened and
+// used by every later Save and Save As, like the line-end style.
+#include <string>
+
+namespace propdesk {
+
+struct FileFormat {
+  enum class Encoding {
+    kEscaped,  // ASCII with \uXXXX escapes (native code page 932 bytes, where there are any)
+    kUtf8,     // raw UTF-8
+  };
+  Encoding encoding = Encoding::kEscaped;
+  // The file began with the UTF-8 byte-order mark EF BB BF; the view does not show it.
+  bool byteOrderMark = false;
+  bool operator==(const FileFormat&) const = default;
+};
+
+// Removes a leading byte-order mark from the bytes of a file and tells the form of the rest:
+// UTF-8 when its bytes of 0x80 and above form valid UTF-8 with at least one multi-byte sequence.
+FileFormat TakeFileFormat(std::string& bytes);
+
+// Puts the byte-order mark back in front of the bytes to be written, when the format has one.
+void PutByteOrderMark(const FileFormat& format, std::string& bytes);
+
+// The status bar's words for the format; empty for an escaped file.
+std::string FileFormatLabel(const FileFormat& format);
+
+}  // namespace propdesk

@@ -1,0 +1,99 @@
+// Files that are not plain escaped ASCII: UTF-8 files, byte-order marks, and native bytes that code
+// page 932 does not define.
+#include "document_fixture.h"
+
+namespace propdesk::test {
+namespace {
+
+using namespace std::string_literals;
+using Encoding = FileFormat::Encoding;
+
+constexpr const char* kBom = "\xef\xbb\xbf";
+constexpr const char* kUndefinedBytesMessage =
+    "このファイルにはコードページ 932 (シフトJIS) として正しくないバイトが含まれています。\n"
+    "保存すると「・」に置き換わるため、編集禁止で開きます。";
+
+class FileFormatTest : public DocumentTest {
+ protected:
+  FileFormatTest() { GetSettings().ReadOnlyOpen = false; }
+
+  // Opens bytes as a file and saves it unedited; the file must come back byte for byte.
+  void ExpectRoundTrip(const std::string& bytes, const std::string& shown, FileFormat format) {
+    const std::string path = MakeFile("file.properties", bytes);
+    ASSERT_TRUE(document.OpenDocument(path, false));
+    EXPECT_EQ(view.GetText(), shown);
+    EXPECT_EQ(document.GetFileFormat(), format);
+    EXPECT_EQ(frame.fileFormat, format);
+    EXPECT_FALSE(document.IsEditForbidden());
+    ASSERT_TRUE(document.SaveCurrent());
+    EXPECT_EQ(ReadFileBytes(path), bytes);
+    EXPECT_TRUE(prompts.messages.empty());
+  }
+};
+
+TEST_F(FileFormatTest, Utf8AndMarkedFilesShowNativeTextAndComeBackByteForByte) {
+  // é, 😀 and 〜 (U+301C) have no exact native form; あ has; an escape already in a UTF-8 file is
+  // text like any other.
+  const std::string utf8 = "k=\xc3\xa9\xf0\x9f\x98\x80\xe3\x80\x9c\xe3\x81\x82\\u3042\\\xc3\xa9\n#\xe3\x81\x82";
+  const std::string shown = "k=\\u00e9\\ud83d\\ude00\\u301c\x82\xa0\\u3042\\\\u00e9\r\n#\x82\xa0";
+  ExpectRoundTrip(utf8, shown, {Encoding::kUtf8, false});
+  ExpectRoundTrip(kBom + utf8, shown, {Encoding::kUtf8, true});
+  ExpectRoundTrip(kBom + "a=\\u3042\r\n"s, "a=\x82\xa0\r\n", {Encoding::kEscaped, true});
+  // Native bytes that happen to be valid UTF-8 are not taken for it without a multi-byte sequence.
+  ExpectRoundTrip(kBom + "a=b\n"s, "a=b\r\n", {Encoding::kEscaped, true});
+
+  // The external converter never sees the mark, nor a UTF-8 file, which it would read as code
+  // page 932; "sh -c cat" copies its input in both directions.
+  GetSettings().UseNative2Ascii = true;
+  GetSettings().Native2AsciiPath = "/bin/sh -c cat";
+  ExpectRoundTrip(kBom + "a=\\u3042\n"s, "a=\\u3042\r\n", {Encoding::kEscaped, true});
+  ExpectRoundTrip(kBom + utf8, shown, {Encoding::kUtf8, true});
+}
+
+TEST_F(FileFormatTest, EditsAreSavedAsUtf8AndSaveAsKeepsTheForm) {
+  const std::string path = MakeFile("utf8.properties", kBom + "a=\xc3\xa9\n"s);
+  ASSERT_TRUE(document.OpenDocument(path, false));
+  // A typed escape of a character without a native form becomes that character; a lone
+  // surrogate's and an uppercase escape stay text.
+  Type("b=\x82\xa2\\u00fc\\ud83d\\u00FC");
+  const std::string target = dir.File("copy.properties");
+  prompts.chosenPaths.push_back(target);
+  ASSERT_TRUE(document.ChooseAndSave(false));
+  EXPECT_EQ(ReadFileBytes(target), kBom + "a=\xc3\xa9\nb=\xe3\x81\x84\xc3\xbc\\ud83d\\u00FC"s);
+  EXPECT_EQ(document.GetFileFormat(), (FileFormat{Encoding::kUtf8, true}));
+}
+
+TEST_F(FileFormatTest, NewAndImportStartEscapedWithoutMark) {
+  const std::string utf8 = kBom + "a=\xc3\xa9\n"s;
+  ASSERT_TRUE(document.OpenDocument(MakeFile("utf8.properties", utf8), false));
+  ASSERT_TRUE(document.OpenDocument(MakeFile("plain.txt", "a=\xc3\xa9\n"), true));
+  EXPECT_EQ(view.GetText(), "a=\xc3\xa9\r\n");
+  EXPECT_EQ(frame.fileFormat, FileFormat{});
+  const std::string target = dir.File("imported.properties");
+  prompts.chosenPaths.push_back(target);
+  ASSERT_TRUE(document.ChooseAndSave(false));
+  EXPECT_EQ(ReadFileBytes(target), "a=\\uff83\\uff69\r\n");
+
+  ASSERT_TRUE(document.OpenDocument(MakeFile("utf8.properties", utf8), false));
+  document.NewDocument();
+  EXPECT_EQ(document.GetFileFormat(), FileFormat{});
+  EXPECT_EQ(frame.fileFormat, FileFormat{});
+}
+
+TEST_F(FileFormatTest, UndefinedNativeBytesAreToldOnceAndOpenEditForbidden) {
+  // A lone lead byte and the undefined pair 85 40; the defined middle dot 81 45 is fine.
+  for (const std::string bytes : {"a=\x82\n", "a=\x85\x40"}) {
+    prompts.messages.clear();
+    ASSERT_TRUE(document.OpenDocument(MakeFile("native.properties", bytes), false));
+    EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{kUndefinedBytesMessage});
+    EXPECT_TRUE(document.IsEditForbidden());
+    EXPECT_TRUE(view.IsReadOnly());
+  }
+  prompts.messages.clear();
+  ASSERT_TRUE(document.OpenDocument(MakeFile("native.properties", "a=\x81\x45\x82\xa0\xb1"), false));
+  EXPECT_TRUE(prompts.messages.empty());
+  EXPECT_FALSE(document.IsEditForbidden());
+}
+
+}  // namespace
+}  // namespace propdesk::test
