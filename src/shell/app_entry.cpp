@@ -38,7 +38,7 @@ bool AnswerInformationRequest(int argc, char** argv) {
 void NameApplication() {
   QCoreApplication::setApplicationName(QStringLiteral("propdesk"));
   QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
-  QGuiApplication::setDesktopFileName(QStringLiteral("propdesk"));
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
 }
 
 void InstallQtJapanese(QCoreApplication& app, QTranslator& translator) {
