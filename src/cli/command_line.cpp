@@ -33,6 +33,7 @@ const char kUsage[] =
     "  -reverse        decode escapes instead of writing them\n"
     "  -encoding NAME  native encoding: MS932 (the default, also windows-31j or cp932) or UTF-8\n"
     "  -h, --help      show this text\n"
+    "  -version        show the version (also --version)\n"
     "INPUT and OUTPUT default to standard input and output; OUTPUT is replaced only on success.\n";
 
 bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& commandLine, std::string& problem) {
@@ -46,6 +47,9 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& co
       optionsEnded = true;
     } else if (argument == "-h" || argument == "--help") {
       commandLine.help = true;
+      return true;
+    } else if (argument == "-version" || argument == "--version") {
+      commandLine.version = true;
       return true;
     } else if (argument == "-reverse") {
       commandLine.reverse = true;

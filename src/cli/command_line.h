@@ -10,6 +10,7 @@ enum class NativeEncoding { kCp932, kUtf8 };
 
 struct CommandLine {
   bool help = false;
+  bool version = false;
   bool reverse = false;
   NativeEncoding encoding = NativeEncoding::kCp932;
   std::optional<std::string> input;   // none: standard input

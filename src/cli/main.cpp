@@ -17,6 +17,7 @@
 #include "convert/utf8_escape_codec.h"
 #include "document/atomic_file.h"
 #include "common/file_descriptor.h"
+#include "common/version.h"
 
 namespace propdesk::cli {
 namespace {
@@ -82,6 +83,10 @@ int main(int argc, char** argv) {
     }
     if (commandLine.help) {
       std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (commandLine.version) {
+      std::printf("propdesk-native2ascii %s\n", propdesk::kVersion);
       return 0;
     }
     return Run(commandLine);
