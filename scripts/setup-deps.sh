@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n
   xvfb xauth xdotool fonts-ipafont-gothic
+  desktop-file-utils appstream libxml2-utils man-db shared-mime-info libglib2.0-bin dpkg-dev
 )
 
 missing=()

@@ -39,6 +39,7 @@ const char kUsage[] =
     "  -include GLOB   the names of the files taken in folders (default *.properties); repeatable\n"
     "  -strict         fail, writing nothing, on input not valid in the encoding (reads it whole)\n"
     "  -h, --help      show this text\n"
+    "  -version        show the version (also --version)\n"
     "INPUT and OUTPUT default to standard input and output; OUTPUT is replaced only on success.\n"
     "Exit status: 0 done, 1 failed (or -check found files to convert), 2 usage error.\n";
 
@@ -53,6 +54,9 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& co
       optionsEnded = true;
     } else if (argument == "-h" || argument == "--help") {
       commandLine.help = true;
+      return true;
+    } else if (argument == "-version" || argument == "--version") {
+      commandLine.version = true;
       return true;
     } else if (argument == "-reverse") {
       commandLine.reverse = true;

@@ -13,6 +13,7 @@ enum class Mode { kOneFile, kInPlace, kCheck };
 
 struct CommandLine {
   bool help = false;
+  bool version = false;
   bool reverse = false;
   NativeEncoding encoding = NativeEncoding::kCp932;
   bool strict = false;  // input not valid in the encoding fails instead of warning

@@ -16,6 +16,7 @@
 #include "cli/stream_pump.h"
 #include "document/atomic_file.h"
 #include "common/file_descriptor.h"
+#include "common/version.h"
 
 namespace propdesk::cli {
 namespace {
@@ -83,6 +84,10 @@ int main(int argc, char** argv) {
     }
     if (commandLine.help) {
       std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (commandLine.version) {
+      std::printf("propdesk-native2ascii %s\n", propdesk::kVersion);
       return 0;
     }
     return commandLine.mode == Mode::kOneFile ? Run(commandLine) : RunOnFiles(commandLine);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "common/string_table.h"
+#include "common/version.h"
 #include "shell/app_icon.h"
 
 namespace propdesk {
@@ -26,7 +27,7 @@ AboutDialog::AboutDialog(QWidget* owner)
   title->setTextFormat(Qt::PlainText);
   Place(title, 40, 10, 100, 8);
 
-  auto* version = new QLabel(QStringLiteral("version 0.31"), this);
+  auto* version = new QLabel(QStringLiteral("version ") + QString::fromLatin1(kVersion), this);
   Place(version, 40, 22, 100, 8);
 
   auto* divider = new QFrame(this);

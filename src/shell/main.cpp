@@ -1,4 +1,5 @@
-// The editor's entry: settings first, then the window, then the file named on the command line.
+// The editor's entry: --help and --version without a window; otherwise settings first, then the
+// window, then the file named on the command line.
 #include <QApplication>
 #include <QTranslator>
 
@@ -7,7 +8,9 @@
 #include "shell/main_frame.h"
 
 int main(int argc, char** argv) {
+  if (propdesk::AnswerInformationRequest(argc, argv)) return 0;
   QApplication app(argc, argv);
+  propdesk::NameApplication();
   QTranslator qtJapanese;
   propdesk::InstallQtJapanese(app, qtJapanese);
   propdesk::LoadSettings();

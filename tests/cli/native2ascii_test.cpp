@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/version.h"
 #include "convert/escape_codec.h"
 #include "support/temp_dir.h"
 
@@ -135,11 +136,17 @@ TEST_F(Native2AsciiTest, UsageErrorsShowTheUsage) {
   EXPECT_FALSE(std::filesystem::exists(folder_.File("output")));
 }
 
-TEST_F(Native2AsciiTest, HelpGoesToStandardOutput) {
+TEST_F(Native2AsciiTest, HelpAndVersionGoToStandardOutput) {
   for (const std::string option : {"-h", "--help"}) {
     const Outcome outcome = Run({"-reverse", option});
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.out.rfind("Usage: propdesk-native2ascii [-reverse] [-encoding NAME] [INPUT [OUTPUT]]", 0), 0u);
+    EXPECT_EQ(outcome.err, "");
+  }
+  for (const std::string option : {"-version", "--version"}) {
+    const Outcome outcome = Run({option, "no-such-input"});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.out, "propdesk-native2ascii "s + kVersion + "\n");
     EXPECT_EQ(outcome.err, "");
   }
 }

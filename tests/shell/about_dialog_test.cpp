@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "common/version.h"
 #include "shell/about_dialog.h"
 #include "shell/center_window.h"
 
@@ -38,7 +39,7 @@ class AboutDialogTest : public QObject {
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("バージョン情報"));
-    QCOMPARE(LabelTexts(dialog), (QStringList{QStringLiteral("Propdesk"), QStringLiteral("version 0.31")}));
+    QCOMPARE(LabelTexts(dialog), (QStringList{QStringLiteral("Propdesk"), QStringLiteral("version ") + QString::fromLatin1(propdesk::kVersion)}));
     const auto labels = dialog.findChildren<QLabel*>();
     QVERIFY(std::any_of(labels.begin(), labels.end(), [](const QLabel* label) { return !label->pixmap().isNull(); }));
     const auto frames = dialog.findChildren<QFrame*>();
