@@ -13,10 +13,10 @@
 
 #include "cli/command_line.h"
 #include "cli/stream_pump.h"
+#include "common/atomic_file.h"
+#include "common/file_descriptor.h"
 #include "convert/escape_codec.h"
 #include "convert/utf8_escape_codec.h"
-#include "document/atomic_file.h"
-#include "common/file_descriptor.h"
 
 namespace propdesk::cli {
 namespace {

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "common/string_table.h"
+#include "common/whole_file.h"
 #include "convert/conversion_front.h"
-#include "document/whole_file.h"
 #include "settings/settings.h"
 
 namespace propdesk {

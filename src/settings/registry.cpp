@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "document/whole_file.h"
+#include "common/whole_file.h"
 #include "settings/reg_file.h"
 
 namespace propdesk {

@@ -1,11 +1,11 @@
-#include "document/whole_file.h"
+#include "common/whole_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include <exception>
 
-#include "document/atomic_file.h"
+#include "common/atomic_file.h"
 #include "common/file_descriptor.h"
 
 namespace propdesk {

@@ -1,4 +1,4 @@
-#include "document/atomic_file.h"
+#include "common/atomic_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

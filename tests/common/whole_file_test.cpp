@@ -1,5 +1,5 @@
 // Whole-file reading and the atomic save, on real files in a temporary folder.
-#include "document/whole_file.h"
+#include "common/whole_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "document/atomic_file.h"
+#include "common/atomic_file.h"
 #include "support/temp_dir.h"
 
 namespace propdesk {
