@@ -2,11 +2,13 @@
 #include <QApplication>
 #include <QTranslator>
 
+#include "common/atomic_file.h"
 #include "settings/settings.h"
 #include "shell/app_entry.h"
 #include "shell/main_frame.h"
 
 int main(int argc, char** argv) {
+  propdesk::RemoveTemporaryFilesOnTermination();
   QApplication app(argc, argv);
   QTranslator qtJapanese;
   propdesk::InstallQtJapanese(app, qtJapanese);
