@@ -50,6 +50,7 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
   }
   view_.ScrollCaretIntoView();
   documentPath_.swap(newPath);
+  fileStamp_ = documentPath_ ? TakeFileStamp(*documentPath_) : std::nullopt;
   lfLineEnds_ = !asImport && lfStyle;
   view_.SetModified(asImport);
   view_.EmptyUndoBuffer();
@@ -70,11 +71,13 @@ bool Document::ReadNativeText(const std::string& path, bool asImport, std::strin
 
 bool Document::SaveDocument(const std::string& path, bool asExport) {
   try {
+    if (!asExport && !MayOverwrite(path)) return false;
     if (!WriteViewText(path, asExport)) return false;
   } catch (const std::exception&) {
     return Fail(IDS_WRITE_FAILED);
   }
   if (asExport) return true;
+  fileStamp_ = TakeFileStamp(path);
   view_.SetModified(false);
   view_.EmptyUndoBuffer();
   UpdateTitle();
@@ -96,9 +99,21 @@ bool Document::WriteViewText(const std::string& path, bool asExport) {
   return WriteWholeFile(path, text) || Fail(IDS_WRITE_FAILED);
 }
 
+bool Document::MayOverwrite(const std::string& path) {
+  if (!documentPath_ || path != *documentPath_ || !fileStamp_) return true;
+  const std::optional<FileStamp> now = TakeFileStamp(path);
+  // A file that has gone is written anew: nothing of another program's is lost.
+  if (!now || *now == *fileStamp_) return true;
+  std::string question;
+  if (!LoadText(IDS_CHANGED_ON_DISK, question)) return false;
+  FillPlaceholder(question, "%s", path);
+  return prompts_.ShowMessageText(question, MessageStyle::YesNo) == MessageResult::Yes;
+}
+
 void Document::NewDocument() {
   view_.SetText({});
   documentPath_.reset();
+  fileStamp_.reset();
   lfLineEnds_ = false;
   view_.SetModified(false);
   view_.EmptyUndoBuffer();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/prompts.h"
+#include "document/file_stamp.h"
 #include "document/frame_window.h"
 #include "document/text_view.h"
 
@@ -70,6 +71,9 @@ class Document {
  private:
   bool ReadNativeText(const std::string& path, bool asImport, std::string& text);
   bool WriteViewText(const std::string& path, bool asExport);
+  // False when the document's own file has changed on disk since it was read or written and the
+  // person does not want it overwritten.
+  bool MayOverwrite(const std::string& path);
   bool Fail(int messageId);
   std::string DisplayName() const;
 
@@ -78,6 +82,8 @@ class Document {
   FrameWindow& frame_;
   std::optional<std::string> documentPath_;
   bool lfLineEnds_ = false;
+  // The document's file as last read or written; none for an untitled document.
+  std::optional<FileStamp> fileStamp_;
   bool editForbidden_ = false;
 };
 
