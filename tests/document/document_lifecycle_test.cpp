@@ -1,10 +1,11 @@
 // The document's state after each operation, and the bytes it reads and writes.
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 
-#include "convert/conversion_front.h"
+#include "convert/external_converter.h"
 #include "document_fixture.h"
 
 namespace propdesk::test {
@@ -160,17 +161,20 @@ TEST_F(DocumentLifecycleTest, FailuresShowOneMessageAndLeaveEverythingAsItWas) {
 
 TEST_F(DocumentLifecycleTest, AConversionFailureShowsTheConvertersMessage) {
   GetSettings().UseNative2Ascii = true;
-  // A command that cannot be started, and one that succeeds without writing anything.
-  for (const std::string& command : {dir.File("no-such-converter"), "true"s}) {
-    GetSettings().Native2AsciiPath = command;
-    std::string probe = "x";
-    std::string expected;
-    if (ConvertToNative(probe, &expected)) GTEST_SKIP() << "this build's conversion front cannot fail";
+  const struct {
+    std::string command;
+    std::string message;
+  } converters[] = {
+      {dir.File("no-such-converter"), ConversionMessage(ConversionStatus::LaunchFailed, ENOENT)},
+      {"true", ConversionMessage(ConversionStatus::CommandFailed, 0)},  // exits 0, writes nothing
+  };
+  for (const auto& converter : converters) {
+    GetSettings().Native2AsciiPath = converter.command;
     for (const bool saving : {false, true}) {
       prompts.messages.clear();
       EXPECT_FALSE(saving ? document.SaveCurrent() : document.OpenDocument(startPath, false));
       EXPECT_EQ(State(), started);
-      EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{expected});
+      EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{converter.message});
     }
   }
   EXPECT_EQ(ReadFileBytes(startPath), "a=\\u3042\nb=1\r\n");
