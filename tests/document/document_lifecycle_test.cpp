@@ -1,10 +1,11 @@
 // The document's state after each operation, and the bytes it reads and writes.
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 
-#include "convert/conversion_front.h"
+#include "convert/external_converter.h"
 #include "document_fixture.h"
 
 namespace propdesk::test {
@@ -106,6 +107,8 @@ TEST_F(DocumentLifecycleTest, FailuresShowOneMessageAndLeaveEverythingAsItWas) {
   const std::string readOnlyFile = MakeFile("locked.properties", "old");
   ::chmod(readOnlyFile.c_str(), 0444);
   std::filesystem::create_directory(dir.File("folder"));
+  const std::string fifo = dir.File("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   // An existing file whose path is longer than a document's path may be.
   std::filesystem::create_directory(dir.File(std::string(200, 'd')));
   const std::string tooLong = dir.File(std::string(200, 'd') + "/" + std::string(100, 'n'));
@@ -134,6 +137,7 @@ TEST_F(DocumentLifecycleTest, FailuresShowOneMessageAndLeaveEverythingAsItWas) {
       {"open a missing file", [&] { return document.OpenDocument(dir.File("missing"), false); }, kReadFailed},
       {"import a missing file", [&] { return document.OpenDocument(dir.File("missing"), true); }, kReadFailed},
       {"open a folder", [&] { return document.OpenDocument(dir.File("folder"), false); }, kReadFailed},
+      {"open a FIFO without waiting for a writer", [&] { return document.OpenDocument(fifo, false); }, kReadFailed},
       {"open an empty path", [&] { return document.OpenDocument("", false); }, kReadFailed},
       {"open a path too long", [&] { return document.OpenDocument(tooLong, false); }, kReadFailed},
       {"open without memory", withoutMemory([&] { return document.OpenDocument(startPath, false); }), kReadFailed},
@@ -157,18 +161,42 @@ TEST_F(DocumentLifecycleTest, FailuresShowOneMessageAndLeaveEverythingAsItWas) {
 
 TEST_F(DocumentLifecycleTest, AConversionFailureShowsTheConvertersMessage) {
   GetSettings().UseNative2Ascii = true;
-  GetSettings().Native2AsciiPath = dir.File("no-such-converter");
-  std::string probe = "x";
-  std::string expected;
-  if (ConvertToNative(probe, &expected)) GTEST_SKIP() << "this build's conversion front cannot fail";
-
-  for (const bool saving : {false, true}) {
-    prompts.messages.clear();
-    EXPECT_FALSE(saving ? document.SaveCurrent() : document.OpenDocument(startPath, false));
-    EXPECT_EQ(State(), started);
-    EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{expected});
+  const struct {
+    std::string command;
+    std::string message;
+  } converters[] = {
+      {dir.File("no-such-converter"), ConversionMessage(ConversionStatus::LaunchFailed, ENOENT)},
+      {"true", ConversionMessage(ConversionStatus::CommandFailed, 0)},  // exits 0, writes nothing
+  };
+  for (const auto& converter : converters) {
+    GetSettings().Native2AsciiPath = converter.command;
+    for (const bool saving : {false, true}) {
+      prompts.messages.clear();
+      EXPECT_FALSE(saving ? document.SaveCurrent() : document.OpenDocument(startPath, false));
+      EXPECT_EQ(State(), started);
+      EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{converter.message});
+    }
   }
   EXPECT_EQ(ReadFileBytes(startPath), "a=\\u3042\nb=1\r\n");
+}
+
+TEST_F(DocumentLifecycleTest, SaveAsksBeforeOverwritingAFileChangedOnDisk) {
+  const std::string elsewhere = "written=elsewhere\n";
+  WriteFileBytes(startPath, elsewhere);
+  prompts.answers = {MessageResult::No};
+  EXPECT_FALSE(document.SaveCurrent());
+  EXPECT_EQ(State(), started);
+  EXPECT_EQ(ReadFileBytes(startPath), elsewhere);
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].style, MessageStyle::YesNo);
+  EXPECT_NE(prompts.messages[0].text.find(startPath), std::string::npos);
+
+  prompts.answers = {MessageResult::Yes};
+  EXPECT_TRUE(document.SaveCurrent());
+  EXPECT_EQ(ReadFileBytes(startPath), "a=\\u3042\nb=1\nc");
+  // The file is the document's own again: the next save asks nothing.
+  EXPECT_TRUE(document.SaveCurrent());
+  EXPECT_EQ(prompts.messages.size(), 2u);
 }
 
 TEST_F(DocumentLifecycleTest, CancelledChoosersDoNothing) {

@@ -1,7 +1,11 @@
 #pragma once
 // A file replaced as a whole. The new content goes to a temporary file beside the target, which
 // Commit renames over it; until then the target is untouched, and a writer dropped without Commit
-// removes its temporary file. A symbolic link is followed: the file it names is replaced.
+// removes its temporary file. A symbolic link is followed: the file it names is replaced, and
+// keeps its owner, group, permission bits and extended attributes (the access ACL among them).
+#include <sys/stat.h>
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,9 +21,11 @@ class AtomicFile {
   ~AtomicFile();
 
   // Starts replacing path. Fails for a target that may not be written: a file without write
-  // permission (even for a privileged user), something other than a regular file, or a folder
-  // that refuses new files. The new file gets the target's permission bits.
-  bool Open(const std::string& path);
+  // permission (even for a privileged user), something other than a regular file, a chain of
+  // links that never ends, or a folder that refuses new files. A new file gets newFileMode
+  // exactly when it is given, else 0666 less the umask. When the owner cannot be kept, the
+  // setuid and setgid bits are dropped.
+  bool Open(const std::string& path, std::optional<mode_t> newFileMode = std::nullopt);
   bool Write(std::string_view data);
   // The temporary file, for writing to it directly; -1 when not open.
   int fd() const { return file_.get(); }
@@ -29,6 +35,8 @@ class AtomicFile {
   int error() const { return error_; }
 
  private:
+  bool CreateTemporary(mode_t mode);
+  bool TakeOverAttributes(const struct stat& target);
   bool Fail(int error);
   void Discard();
 
@@ -37,5 +45,9 @@ class AtomicFile {
   std::string temporary_;
   int error_ = 0;
 };
+
+// Makes SIGINT, SIGTERM and SIGHUP remove the temporary file of an unfinished replacement before
+// the signal ends the process as it would have. Signals that are ignored stay ignored.
+void RemoveTemporaryFilesOnTermination();
 
 }  // namespace propdesk
