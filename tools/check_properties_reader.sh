@@ -66,14 +66,21 @@ python3 - "$work/generated" <<'PY'
 import random, sys
 pieces = ["a", "key", " ", "\t", "\f", "=", ":", "#", "!", "\\", "\\\\", "\\ ", "\\=", "\\:", "\\#",
           "\\t", "\\n", "\\r", "\\f", "\\x", "\\u0041", "\\u0020", "\\u003d", "\\u005c", "\\u000a",
-          "\\u00E9", "\\u65e5", "\\uD83D\\uDE00", "\\u12", "\\uXYZW", "\n", "\r\n", "\r", "\\\n",
+          "\\u00E9", "\\u65e5", "\\uD83D\\uDE00", "\n", "\r\n", "\r", "\\\n",
           "\\\r\n", "\\\n   ", "\n# c\\\n", "\n! c\n", "\n\n", "\u00e9", "\u65e5", "\U0001F600"]
 rng = random.Random(20261207)
 for n in range(300):
     text = "".join(rng.choice(pieces) for _ in range(rng.randint(1, 40)))
+    # A backslash before 'u' and anything but four hexadecimal digits makes Java reject the file.
+    if n % 20 == 0:
+        text += rng.choice(["\\u12", "\\uXYZW", "\\u", "\\u00\\\n41"])
     data = text.encode("utf-8") if n % 3 else text.encode("latin-1", "replace")
     if n % 10 == 0:
         data += b"\xff\xfe"
+    # Java throws on a UTF-8 sequence cut by the end of the file (its fallback to Latin-1 covers
+    # only broken sequences inside the file); the reader does not copy that.
+    if data[-1] >= 0x80:
+        data += b"\n"
     open(f"{sys.argv[1]}/{n:03}.properties", "wb").write(data)
 PY
 

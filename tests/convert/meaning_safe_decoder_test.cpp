@@ -82,7 +82,7 @@ TEST(DecodeEscapesKeepingMeaningTest, RealisticFilesKeepTheirMeaning) {
 // characters that are syntax somewhere, at every kind of place.
 TEST(DecodeEscapesKeepingMeaningTest, GeneratedFilesKeepTheirMeaning) {
   const std::string pieces[] = {
-      "k", "key.a", " ", "\t", "\f", "=", ":", "#", "!", "\\\\", "\\ ", "\\=", "\\:", "\\#", "\\t", "\\n",
+      "k", "key.a", " ", "\t", "\f", "=", ":", "#", "!", "\\\\", "\\\\u0041", "\\ ", "\\=", "\\:", "\\#", "\\t", "\\n",
       "\\u0020", "\\u003d", "\\u003A", "\\u0023", "\\u0021", "\\u005c", "\\u005C", "\\u000a", "\\u000D",
       "\\u0009", "\\u000c", "\\u0000", "\\u007f", "\\u0041", "\\u0075", "\\u65e5", "\\u65E5", "\\u00e9",
       "\n", "\n", "\r\n", "\r", "\\\n", "\\\n   ", "\\\r\n\t", "\n# c\\\n", "\n!\\u0020c\n", "\n\n",
