@@ -150,19 +150,16 @@ const char* SkipLineEnd(const char* lineEnd, const char* end) {
   return lineEnd + 1;
 }
 
-char* Copy(const char* begin, const char* end, char* out) {
-  std::memcpy(out, begin, static_cast<std::size_t>(end - begin));
-  return out + (end - begin);
-}
-
 }  // namespace
 
 bool DecodeEscapesKeepingMeaning(std::string& text) {
   try {
-    // Decoding never lengthens a text.
-    std::string result(text.size(), '\0');
+    // Decoding never lengthens a text. Only the room written to is touched, so a text that
+    // shrinks does not cost memory for the bytes it lost.
+    std::string result;
+    result.reserve(text.size());
+    std::vector<char> decodedLine;
     std::vector<Span> spans;
-    char* out = result.data();
     const char* p = text.data();
     const char* const end = p + text.size();
     LineStart start = LineStart::NewLogicalLine;
@@ -173,27 +170,30 @@ bool DecodeEscapesKeepingMeaning(std::string& text) {
       while (lineBegin > p && lineBegin[-1] != '\n' && lineBegin[-1] != '\r') --lineBegin;
       if (lineBegin != p) start = LineStart::NewLogicalLine;
       const char* const lineEnd = FindLineEnd(backslash, end);
-      out = Copy(p, backslash, out);
+      result.append(p, backslash);
 
       const std::string_view line(lineBegin, static_cast<std::size_t>(lineEnd - lineBegin));
       LineContext context(line, start, spans);
-      const auto decodeEscape = [&](char16_t unit, const char* at, const char*, bool, char*& o) {
+      const auto decodeEscape = [&](char16_t unit, const char* at, const char*, bool, char*& out) {
         const bool keep = !cp932::RoundTrips(unit) || IsSyntaxEverywhere(unit) ||
                           (unit < 0x80 && context.MustKeep(static_cast<std::size_t>(at - lineBegin), unit));
         if (keep) {
-          o = Copy(at, at + escape::kSize, o);
+          std::memcpy(out, at, escape::kSize);
+          out += escape::kSize;
         } else {
-          o += cp932::EncodeUnit(unit, o);
+          out += cp932::EncodeUnit(unit, out);
         }
         return escape::kSize;
       };
-      escape::ScanEscapedText(backslash, lineEnd, true, out, decodeEscape);
+      if (decodedLine.size() < static_cast<std::size_t>(lineEnd - backslash)) decodedLine.resize(lineEnd - backslash);
+      char* decodedEnd = decodedLine.data();
+      escape::ScanEscapedText(backslash, lineEnd, true, decodedEnd, decodeEscape);
+      result.append(decodedLine.data(), decodedEnd);
       start = lineEnd[-1] == '\\' ? context.NextStart() : LineStart::NewLogicalLine;
       p = SkipLineEnd(lineEnd, end);
-      out = Copy(lineEnd, p, out);
+      result.append(lineEnd, p);
     }
-    out = Copy(p, end, out);
-    result.resize(static_cast<std::size_t>(out - result.data()));
+    result.append(p, end);
     text.swap(result);
     return true;
   } catch (const std::exception&) {
