@@ -26,48 +26,82 @@ constexpr bool IsSyntaxAtEdges(char16_t unit) {
 
 bool IsEscapeKind(SpanKind kind) { return kind == SpanKind::Escape || kind == SpanKind::MalformedEscape; }
 
-// Where the escapes of one line stand, asked in increasing order of their offsets. The line is
-// lexed only when an escape's place matters or the next line needs to know how it starts.
-class LineContext {
+// The first line end (CR or LF) at or after from, or end.
+const char* FindLineEnd(const char* from, const char* end) {
+  const void* lf = std::memchr(from, '\n', static_cast<std::size_t>(end - from));
+  const char* stop = lf ? static_cast<const char*>(lf) : end;
+  const void* cr = std::memchr(from, '\r', static_cast<std::size_t>(stop - from));
+  return cr ? static_cast<const char*>(cr) : stop;
+}
+
+// Where the escapes of a text stand, asked in increasing order of their offsets. Most escapes
+// never ask, so a line is lexed only when one of its escapes does; how it starts is found by
+// lexing the lines before it that may continue into it (those that end with a backslash).
+class EscapePlaces {
  public:
-  LineContext(std::string_view line, LineStart start, std::vector<Span>& spans)
-      : line_(line), start_(start), spans_(spans) {}
+  explicit EscapePlaces(std::string_view text) : text_(text) {}
 
   // Whether the escape at offset, of an ASCII unit that is not syntax everywhere, has to stay.
   bool MustKeep(std::size_t offset, char16_t unit) {
-    MoveTo(offset);
-    if (container_ == kNone || offset >= spans_[container_].end) return false;
+    if (lineBegin_ == kNone || offset >= lineEnd_) EnterLine(LineBegin(offset));
+    const std::size_t at = offset - lineBegin_;
+    MoveTo(at);
+    if (container_ == kNone || at >= spans_[container_].end) return false;
     // \\u0041 is a backslash and "u0041" to a reader; decoded, it would read as "A".
-    if (escape_ != kNone && spans_[escape_].begin + 1 == offset && spans_[escape_].end > offset) return true;
+    if (escape_ != kNone && spans_[escape_].begin + 1 == at && spans_[escape_].end > at) return true;
     if (!IsSyntaxAtEdges(unit)) return false;
     switch (spans_[container_].kind) {
       case SpanKind::Key:
         return true;
       case SpanKind::Value:
-        return offset < LeadingEnd() || offset >= TrailingBegin();
+        return at < LeadingEnd() || at >= TrailingBegin();
       default:
         return false;
     }
   }
 
-  LineStart NextStart() {
-    Lex();
-    return next_;
-  }
-
  private:
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-  void Lex() {
-    if (lexed_) return;
-    next_ = properties::LexLine(line_, start_, spans_);
-    lexed_ = true;
+  std::size_t LineBegin(std::size_t offset) const {
+    while (offset > 0 && text_[offset - 1] != '\n' && text_[offset - 1] != '\r') --offset;
+    return offset;
   }
 
-  // Takes in the spans that begin at or before offset.
-  void MoveTo(std::size_t offset) {
-    Lex();
-    for (; cursor_ < spans_.size() && spans_[cursor_].begin <= offset; ++cursor_) {
+  // Lexes the line that begins at begin, which starts as start says, and returns how the next starts.
+  LineStart Lex(std::size_t begin, LineStart start) {
+    const char* lineBegin = text_.data() + begin;
+    lineBegin_ = begin;
+    lineEnd_ = static_cast<std::size_t>(FindLineEnd(lineBegin, text_.data() + text_.size()) - text_.data());
+    line_ = text_.substr(begin, lineEnd_ - begin);
+    return next_ = properties::LexLine(line_, start, spans_);
+  }
+
+  void EnterLine(std::size_t begin) {
+    // The lines before that end with a backslash, back to one lexed already or one that cannot
+    // continue.
+    std::vector<std::size_t> continuing;
+    LineStart start = LineStart::NewLogicalLine;
+    for (std::size_t line = begin; line > 0;) {
+      std::size_t previousEnd = line - 1;
+      if (text_[previousEnd] == '\n' && previousEnd > 0 && text_[previousEnd - 1] == '\r') --previousEnd;
+      if (previousEnd == 0 || text_[previousEnd - 1] != '\\') break;
+      line = LineBegin(previousEnd);
+      if (line == lineBegin_) {
+        start = next_;
+        break;
+      }
+      continuing.push_back(line);
+    }
+    for (auto line = continuing.rbegin(); line != continuing.rend(); ++line) start = Lex(*line, start);
+    Lex(begin, start);
+    cursor_ = 0;
+    container_ = escape_ = kNone;
+  }
+
+  // Takes in the spans that begin at or before at.
+  void MoveTo(std::size_t at) {
+    for (; cursor_ < spans_.size() && spans_[cursor_].begin <= at; ++cursor_) {
       if (IsEscapeKind(spans_[cursor_].kind)) {
         escape_ = cursor_;
       } else {
@@ -76,7 +110,6 @@ class LineContext {
       }
     }
   }
-
   bool IsWhitespaceEscape(const Span& span) const {
     if (span.kind != SpanKind::Escape) return false;
     const char* p = line_.data() + span.begin;
@@ -123,11 +156,14 @@ class LineContext {
     return trailingBegin_ = at;
   }
 
+  std::string_view text_;
+  std::vector<Span> spans_;
+  // The line lexed last, its spans, and how the line after it starts.
+  std::size_t lineBegin_ = kNone;
+  std::size_t lineEnd_ = 0;
   std::string_view line_;
-  LineStart start_;
-  std::vector<Span>& spans_;
-  bool lexed_ = false;
   LineStart next_ = LineStart::NewLogicalLine;
+  // Where the escapes asked about have got to among the spans.
   std::size_t cursor_ = 0;
   std::size_t container_ = kNone;
   std::size_t escape_ = kNone;
@@ -135,65 +171,39 @@ class LineContext {
   std::size_t trailingBegin_ = kNone;
 };
 
-// The first line end (CR or LF) at or after from, or end.
-const char* FindLineEnd(const char* from, const char* end) {
-  const void* lf = std::memchr(from, '\n', static_cast<std::size_t>(end - from));
-  const char* stop = lf ? static_cast<const char*>(lf) : end;
-  const void* cr = std::memchr(from, '\r', static_cast<std::size_t>(stop - from));
-  return cr ? static_cast<const char*>(cr) : stop;
-}
-
-// Past the line end (CR, LF or CR LF) at lineEnd.
-const char* SkipLineEnd(const char* lineEnd, const char* end) {
-  if (lineEnd == end) return end;
-  if (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n') return lineEnd + 2;
-  return lineEnd + 1;
-}
-
 }  // namespace
 
 bool DecodeEscapesKeepingMeaning(std::string& text) {
+  // Whole lines at a time, so that no escape is cut, in blocks that stay in the cache.
+  constexpr std::ptrdiff_t kBlockSize = 64 * 1024;
   try {
-    // Decoding never lengthens a text. Only the room written to is touched, so a text that
-    // shrinks does not cost memory for the bytes it lost.
     std::string result;
     result.reserve(text.size());
-    std::vector<char> decodedLine;
-    std::vector<Span> spans;
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    LineStart start = LineStart::NewLogicalLine;
-    // A line without a backslash holds no escape and does not continue: it is copied as it is.
-    while (const void* found = std::memchr(p, '\\', static_cast<std::size_t>(end - p))) {
-      const char* const backslash = static_cast<const char*>(found);
-      const char* lineBegin = backslash;
-      while (lineBegin > p && lineBegin[-1] != '\n' && lineBegin[-1] != '\r') --lineBegin;
-      if (lineBegin != p) start = LineStart::NewLogicalLine;
-      const char* const lineEnd = FindLineEnd(backslash, end);
-      result.append(p, backslash);
-
-      const std::string_view line(lineBegin, static_cast<std::size_t>(lineEnd - lineBegin));
-      LineContext context(line, start, spans);
-      const auto decodeEscape = [&](char16_t unit, const char* at, const char*, bool, char*& out) {
-        const bool keep = !cp932::RoundTrips(unit) || IsSyntaxEverywhere(unit) ||
-                          (unit < 0x80 && context.MustKeep(static_cast<std::size_t>(at - lineBegin), unit));
-        if (keep) {
-          std::memcpy(out, at, escape::kSize);
-          out += escape::kSize;
-        } else {
-          out += cp932::EncodeUnit(unit, out);
-        }
-        return escape::kSize;
-      };
-      if (decodedLine.size() < static_cast<std::size_t>(lineEnd - backslash)) decodedLine.resize(lineEnd - backslash);
-      char* decodedEnd = decodedLine.data();
-      escape::ScanEscapedText(backslash, lineEnd, true, decodedEnd, decodeEscape);
-      result.append(decodedLine.data(), decodedEnd);
-      start = lineEnd[-1] == '\\' ? context.NextStart() : LineStart::NewLogicalLine;
-      p = SkipLineEnd(lineEnd, end);
-      result.append(lineEnd, p);
+    std::vector<char> block;
+    EscapePlaces places(text);
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const auto decodeEscape = [&](char16_t unit, const char* at, const char*, bool, char*& out) {
+      const bool keep = !cp932::RoundTrips(unit) || IsSyntaxEverywhere(unit) ||
+                        (unit < 0x80 && places.MustKeep(static_cast<std::size_t>(at - begin), unit));
+      if (keep) {
+        std::memcpy(out, at, escape::kSize);
+        out += escape::kSize;
+      } else {
+        out += cp932::EncodeUnit(unit, out);
+      }
+      return escape::kSize;
+    };
+    for (const char* from = begin; from < end;) {
+      const char* to = end - from <= kBlockSize ? end : FindLineEnd(from + kBlockSize, end);
+      if (to < end) ++to;
+      // Decoding never lengthens a text.
+      if (block.size() < static_cast<std::size_t>(to - from)) block.resize(static_cast<std::size_t>(to - from));
+      char* out = block.data();
+      escape::ScanEscapedText(from, to, true, out, decodeEscape);
+      result.append(block.data(), out);
+      from = to;
     }
-    result.append(p, end);
     text.swap(result);
     return true;
   } catch (const std::exception&) {

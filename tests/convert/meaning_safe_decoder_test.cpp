@@ -75,6 +75,13 @@ TEST(DecodeEscapesKeepingMeaningTest, RealisticFilesKeepTheirMeaning) {
     ASSERT_FALSE(file.empty());
     ASSERT_EQ(test::ReadProperties(file).error, "");
     ExpectSameMeaningWhenResaved(file);
+    // Long texts are decoded a part at a time: no part may cut a line off from what it continues.
+    std::string repeated, decodedRepeated;
+    for (int i = 0; i < 200; ++i) {
+      repeated += file + "\n\n";
+      decodedRepeated += Decoded(file + "\n\n");
+    }
+    EXPECT_EQ(Decoded(repeated), decodedRepeated);
   }
 }
 
