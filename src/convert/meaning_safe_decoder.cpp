@@ -110,6 +110,7 @@ class EscapePlaces {
       }
     }
   }
+
   bool IsWhitespaceEscape(const Span& span) const {
     if (span.kind != SpanKind::Escape) return false;
     const char* p = line_.data() + span.begin;
