@@ -16,7 +16,7 @@
 #include "cli/messages.h"
 #include "cli/stream_pump.h"
 #include "common/file_descriptor.h"
-#include "document/atomic_file.h"
+#include "common/atomic_file.h"
 
 namespace propdesk::cli {
 namespace {
@@ -24,6 +24,7 @@ namespace {
 // Writing a file in place waits for the disk to make it durable; files in flight together share
 // the disk's flushes, which makes many small files several times faster than one at a time.
 constexpr std::size_t kWorkers = 8;
+static_assert(kWorkers <= kMaxUnfinishedReplacements, "an interrupted run must not leave temporary files");
 
 struct FileResult {
   bool changes = false;  // the conversion changes the file

@@ -1,5 +1,6 @@
 // propdesk-native2ascii: converts between native text and \uXXXX escapes with the editor's codec.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,7 +15,7 @@
 #include "cli/file_batch.h"
 #include "cli/messages.h"
 #include "cli/stream_pump.h"
-#include "document/atomic_file.h"
+#include "common/atomic_file.h"
 #include "common/file_descriptor.h"
 #include "common/version.h"
 
@@ -33,6 +34,12 @@ int ReportFailure(const char* action, const std::string& file, int error) {
   return kExitFailure;
 }
 
+// A pipe or a device (such as /dev/stdout) cannot be replaced; the output is written into it.
+bool IsStream(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode));
+}
+
 int Run(const CommandLine& commandLine) {
   const std::string inputName = DisplayName(commandLine.input, "standard input");
   const std::string outputName = DisplayName(commandLine.output, "standard output");
@@ -42,11 +49,17 @@ int Run(const CommandLine& commandLine) {
     if (inputFile.get() < 0) return ReportFailure("read", inputName, errno);
   }
   AtomicFile outputFile;
-  if (commandLine.output && !outputFile.Open(*commandLine.output)) {
+  FileDescriptor outputStream;
+  const bool replacesFile = commandLine.output && !IsStream(*commandLine.output);
+  if (replacesFile && !outputFile.Open(*commandLine.output)) {
     return ReportFailure("write", outputName, outputFile.error());
   }
+  if (commandLine.output && !replacesFile) {
+    outputStream.Reset(::open(commandLine.output->c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    if (outputStream.get() < 0) return ReportFailure("write", outputName, errno);
+  }
   const int input = commandLine.input ? inputFile.get() : STDIN_FILENO;
-  const int output = commandLine.output ? outputFile.fd() : STDOUT_FILENO;
+  const int output = replacesFile ? outputFile.fd() : commandLine.output ? outputStream.get() : STDOUT_FILENO;
 
   NativeTextCheck check(commandLine.encoding);
   if (commandLine.strict) {
@@ -65,7 +78,7 @@ int Run(const CommandLine& commandLine) {
     if (result.failure == PumpResult::Failure::kRead) return ReportFailure("read", inputName, result.error);
     if (result.failure == PumpResult::Failure::kWrite) return ReportFailure("write", outputName, result.error);
   }
-  if (commandLine.output && !outputFile.Commit()) return ReportFailure("write", outputName, outputFile.error());
+  if (replacesFile && !outputFile.Commit()) return ReportFailure("write", outputName, outputFile.error());
   std::fputs(DescribeInputProblems(inputName, check, false).c_str(), stderr);
   return 0;
 }
@@ -75,6 +88,7 @@ int Run(const CommandLine& commandLine) {
 
 int main(int argc, char** argv) {
   using namespace propdesk::cli;
+  propdesk::RemoveTemporaryFilesOnTermination();
   try {
     CommandLine commandLine;
     std::string problem;

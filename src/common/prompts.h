@@ -11,6 +11,7 @@ enum class MessageStyle {
   Ok,             // OK button, no icon
   OkInformation,  // OK button, information icon
   YesNoCancel,    // Yes, No and Cancel buttons, no icon
+  YesNo,          // Yes and No buttons, no icon
 };
 
 // Results keep the platform's numbers.

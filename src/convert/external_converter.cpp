@@ -58,7 +58,9 @@ bool ExternalConverter::ConvertThroughFiles(std::string_view commandLine) {
   }
   const bool ran = RunCommand(commandLine, inputFile.get(), outputFile.get());
   inputFile.Reset(-1);
-  return ran && ReadOutput(outputFile.get());
+  if (!ran || !ReadOutput(outputFile.get())) return false;
+  // native2ascii never maps text to nothing: a command that wrote nothing has failed.
+  return !output_.empty() || input_.empty() || Fail(ConversionStatus::CommandFailed, 0);
 }
 
 bool ExternalConverter::RunCommand(std::string_view commandLine, int inputFile, int outputFile) {

@@ -6,10 +6,10 @@
 #include <string_view>
 
 #include "common/string_table.h"
+#include "common/whole_file.h"
 #include "convert/conversion_front.h"
 #include "convert/native_text.h"
 #include "convert/utf8_native_codec.h"
-#include "document/whole_file.h"
 #include "settings/settings.h"
 
 namespace propdesk {
@@ -53,6 +53,7 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
   }
   view_.ScrollCaretIntoView();
   documentPath_.swap(newPath);
+  fileStamp_ = documentPath_ ? TakeFileStamp(*documentPath_) : std::nullopt;
   lfLineEnds_ = !asImport && lfStyle;
   SetFileFormat(found.format);
   view_.SetModified(asImport);
@@ -85,11 +86,13 @@ bool Document::ReadNativeText(const std::string& path, bool asImport, std::strin
 
 bool Document::SaveDocument(const std::string& path, bool asExport) {
   try {
+    if (!asExport && !MayOverwrite(path)) return false;
     if (!WriteViewText(path, asExport)) return false;
   } catch (const std::exception&) {
     return Fail(IDS_WRITE_FAILED);
   }
   if (asExport) return true;
+  fileStamp_ = TakeFileStamp(path);
   view_.SetModified(false);
   view_.EmptyUndoBuffer();
   UpdateTitle();
@@ -121,9 +124,21 @@ void Document::SetFileFormat(const FileFormat& format) {
   frame_.FileFormatChanged(format);
 }
 
+bool Document::MayOverwrite(const std::string& path) {
+  if (!documentPath_ || path != *documentPath_ || !fileStamp_) return true;
+  const std::optional<FileStamp> now = TakeFileStamp(path);
+  // A file that has gone is written anew: nothing of another program's is lost.
+  if (!now || *now == *fileStamp_) return true;
+  std::string question;
+  if (!LoadText(IDS_CHANGED_ON_DISK, question)) return false;
+  FillPlaceholder(question, "%s", path);
+  return prompts_.ShowMessageText(question, MessageStyle::YesNo) == MessageResult::Yes;
+}
+
 void Document::NewDocument() {
   view_.SetText({});
   documentPath_.reset();
+  fileStamp_.reset();
   lfLineEnds_ = false;
   SetFileFormat({});
   view_.SetModified(false);

@@ -9,6 +9,7 @@
 
 #include "common/prompts.h"
 #include "document/file_format.h"
+#include "document/file_stamp.h"
 #include "document/frame_window.h"
 #include "document/text_view.h"
 
@@ -80,6 +81,9 @@ class Document {
   bool ToFileForm(std::string& text);
   void SetFileFormat(const FileFormat& format);
   void Tell(int messageId);
+  // False when the document's own file has changed on disk since it was read or written and the
+  // person does not want it overwritten.
+  bool MayOverwrite(const std::string& path);
   bool Fail(int messageId);
   std::string DisplayName() const;
 
@@ -89,6 +93,8 @@ class Document {
   std::optional<std::string> documentPath_;
   bool lfLineEnds_ = false;
   FileFormat fileFormat_;
+  // The document's file as last read or written; none for an untitled document.
+  std::optional<FileStamp> fileStamp_;
   bool editForbidden_ = false;
 };
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "document/whole_file.h"
+#include "common/whole_file.h"
 #include "settings/reg_file.h"
 
 namespace propdesk {
@@ -28,6 +28,7 @@ struct StoreFile {
   FileState state = FileState::Missing;
   std::optional<RegFile> parsed;
   std::string bytes;
+  mode_t permissions = 0;
 };
 
 bool IsAllWhitespace(std::string_view bytes) {
@@ -45,6 +46,7 @@ StoreFile ReadStore(const std::string& path) {
     store.state = FileState::Unreadable;
     return store;
   }
+  store.permissions = info.st_mode & 0777;
   if (IsAllWhitespace(store.bytes)) return store;
   store.parsed = RegFile::Parse(store.bytes);
   store.state = store.parsed ? FileState::Parsed : FileState::Unrecognised;
@@ -70,28 +72,35 @@ bool CreateParentFolders(const std::string& path) {
   return true;
 }
 
-// Writes the bytes of a file that is not an export to the first free "<path>.damaged[-N]", so that a
-// write over it loses nothing a person may want back.
-bool KeepDamagedCopy(const std::string& path, std::string_view bytes) {
+// Writes the bytes of a file that is not an export to the first free "<path>.damaged[-N]", with the
+// file's own permission bits, so that a write over it loses nothing a person may want back.
+bool KeepDamagedCopy(const std::string& path, const StoreFile& store) {
   for (int copy = 1; copy <= kMaxDamagedCopies; ++copy) {
     const std::string name = path + ".damaged" + (copy == 1 ? std::string() : "-" + std::to_string(copy));
     struct stat info {};
     if (::lstat(name.c_str(), &info) == 0) continue;
-    return errno == ENOENT && WriteWholeFile(name, bytes);
+    return errno == ENOENT && WriteWholeFile(name, store.bytes, store.permissions);
   }
   return false;
 }
 
+// A link as the store is never written through, since the file it names may be anything; the
+// write is skipped like any other that cannot be done.
+bool IsSymbolicLink(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 void WriteValue(std::string_view keyPath, std::string_view valueName, const RegValue& value) {
   const std::string path = RegistryFilePath();
-  if (path.empty()) return;
+  if (path.empty() || IsSymbolicLink(path)) return;
   StoreFile store = ReadStore(path);
   RegFile file;
   switch (store.state) {
     case FileState::Unreadable:
       return;
     case FileState::Unrecognised:
-      if (!KeepDamagedCopy(path, store.bytes)) return;
+      if (!KeepDamagedCopy(path, store)) return;
       break;
     case FileState::Missing:
       if (!CreateParentFolders(path)) return;

@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QTranslator>
 
+#include "common/atomic_file.h"
 #include "settings/settings.h"
 #include "shell/app_entry.h"
 #include "shell/main_frame.h"
 
 int main(int argc, char** argv) {
   if (propdesk::AnswerInformationRequest(argc, argv)) return 0;
+  propdesk::RemoveTemporaryFilesOnTermination();
   QApplication app(argc, argv);
   propdesk::NameApplication();
   QTranslator qtJapanese;

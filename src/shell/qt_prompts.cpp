@@ -39,6 +39,11 @@ std::unique_ptr<QMessageBox> MakeMessageBox(std::string_view text, MessageStyle 
       box->setDefaultButton(QMessageBox::Yes);
       box->setEscapeButton(QMessageBox::Cancel);
       break;
+    case MessageStyle::YesNo:
+      box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box->setDefaultButton(QMessageBox::No);
+      box->setEscapeButton(QMessageBox::No);
+      break;
   }
   return box;
 }

@@ -1,14 +1,17 @@
 // propdesk-native2ascii end to end, run as a child process on real files.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/version.h"
@@ -30,6 +33,32 @@ struct Outcome {
 
 class Native2AsciiTest : public testing::Test {
  protected:
+  // Starts the converter (behind launcher_, when set) with the given standard streams.
+  pid_t Start(const std::vector<std::string>& arguments, const posix_spawn_file_actions_t& actions) {
+    std::vector<std::string> command = launcher_;
+    command.push_back(PROPDESK_NATIVE2ASCII);
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& argument : command) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    // Termination signals act as they do by default, even when the test runs with them ignored.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&defaults, signal);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    pid_t child = 0;
+    const int spawned = posix_spawnp(&child, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    if (spawned != 0) {
+      ADD_FAILURE() << "cannot start " << argv[0];
+      return -1;
+    }
+    return child;
+  }
+
   // Runs the converter with standard input from stdinPath and standard output to stdoutPath
   // (a capture file when empty).
   Outcome Run(const std::vector<std::string>& arguments, const std::string& stdinPath = "/dev/null",
@@ -41,19 +70,10 @@ class Native2AsciiTest : public testing::Test {
     posix_spawn_file_actions_addopen(&actions, 0, stdinPath.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<std::string> command = {PROPDESK_NATIVE2ASCII};
-    command.insert(command.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (auto& argument : command) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    Outcome outcome;
-    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    const pid_t child = Start(arguments, actions);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-      ADD_FAILURE() << "cannot start " << argv[0];
-      return outcome;
-    }
+    Outcome outcome;
+    if (child < 0) return outcome;
     int status = 0;
     if (waitpid(child, &status, 0) == child && WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);
     if (stdoutPath.empty()) outcome.out = test::ReadFileBytes(outPath);
@@ -75,6 +95,8 @@ class Native2AsciiTest : public testing::Test {
     EXPECT_NE(outcome.err.find(reason), std::string::npos) << outcome.err;
   }
 
+  // What the converter runs behind, such as a command that changes its user.
+  std::vector<std::string> launcher_;
   test::TempDir folder_;
 };
 
@@ -169,6 +191,9 @@ TEST_F(Native2AsciiTest, UnwritableOutputIsLeftAsItWas) {
   ExpectFailure(Run({inputPath, folder_.File("missing/output")}), "missing/output", "No such file or directory");
   ExpectFailure(Run({inputPath, inputPath + "/output"}), "input/output", "Not a directory");
   ExpectFailure(Run({"-reverse", inputPath}, "/dev/null", "/dev/full"), "standard output", "No space left");
+  std::filesystem::create_symlink("loop", folder_.File("loop"));
+  ExpectFailure(Run({inputPath, folder_.File("loop")}), "loop", "Too many levels of symbolic links");
+  EXPECT_TRUE(std::filesystem::is_symlink(folder_.File("loop")));
   EXPECT_EQ(test::ReadFileBytes(inputPath), kEscaped);
   EXPECT_FALSE(std::filesystem::exists(folder_.File("missing")));
 }
@@ -253,6 +278,89 @@ TEST_F(Native2AsciiTest, WarnsOfInputTheEncodingDoesNotDefineAndFailsOnItWhenStr
   EXPECT_NE(Run({mistakenPath}).err.find("looks like UTF-8: use -encoding UTF-8"), std::string::npos);
   EXPECT_EQ(Run({"-strict", mistakenPath}).exitCode, 1);
   EXPECT_EQ(Run({"-strict", "-encoding", "UTF-8", mistakenPath}).exitCode, 0);
+}
+
+TEST_F(Native2AsciiTest, WritesIntoAPipeNamedAsTheOutput) {
+  const std::string inputPath = Write("input", kEscaped);
+  launcher_ = {"/bin/sh", "-c", R"({ "$0" "$@"; echo "exit $?" >&2; } | cat)"};
+  const Outcome outcome = Run({"-reverse", inputPath, "/dev/stdout"});
+  EXPECT_EQ(outcome.err, "exit 0\n");
+  EXPECT_EQ(outcome.out, kCp932);
+}
+
+TEST_F(Native2AsciiTest, OutputOnAReadOnlyFileSystemNamesThatCause) {
+  if (::geteuid() != 0) GTEST_SKIP() << "mounting a file system needs a privileged user";
+  const std::string inputPath = Write("input", kEscaped);
+  const std::string mountPoint = folder_.File("mounted");
+  std::filesystem::create_directory(mountPoint);
+  // In a mount namespace of its own: a memory file system holding "out", then made read-only.
+  launcher_ = {"unshare", "--mount", "/bin/sh", "-c",
+               R"(mount -t tmpfs tmpfs "$1" && echo old > "$1/out" && mount -o remount,ro "$1" || exit 77
+                  shift; exec "$0" "$@")"};
+  const Outcome outcome = Run({mountPoint, "-reverse", inputPath, mountPoint + "/out"});
+  if (outcome.exitCode == 77 || outcome.err.starts_with("unshare")) {
+    GTEST_SKIP() << "mounts are not allowed here: " << outcome.err;
+  }
+  ExpectFailure(outcome, "out", "Read-only file system");
+}
+
+TEST_F(Native2AsciiTest, SomeoneElsesFileLosesSetuidWhenTheWriterCannotKeepItsOwner) {
+  if (::geteuid() != 0) GTEST_SKIP() << "running the converter as another user needs a privileged user";
+  ASSERT_EQ(::chmod(folder_.path().c_str(), 0777), 0);
+  const std::string inputPath = Write("input", kEscaped);
+  const std::string targetPath = Write("shared.txt", "old");
+  ASSERT_EQ(::chmod(targetPath.c_str(), 06666), 0);
+  launcher_ = {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"};
+  const Outcome outcome = Run({"-reverse", inputPath, targetPath});
+  ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+  struct stat info {};
+  ASSERT_EQ(::stat(targetPath.c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, 65534u);
+  EXPECT_EQ(info.st_mode & 07777, 0666u);
+  EXPECT_EQ(test::ReadFileBytes(targetPath), kCp932);
+}
+
+TEST_F(Native2AsciiTest, TerminationDuringAWriteLeavesNoTemporaryFile) {
+  const auto leftovers = [this] {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) names.push_back(entry.path());
+    return names;
+  };
+  const std::string chunk(1 << 20, 'x');
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    int input[2];
+    ASSERT_EQ(::pipe2(input, O_CLOEXEC), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, input[0], 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const pid_t child = Start({"/dev/stdin", folder_.File("out")}, actions);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(input[0]);
+    ASSERT_GT(child, 0);
+    // The converter holds its temporary file while more input may come.
+    ASSERT_EQ(::write(input[1], chunk.data(), chunk.size()), static_cast<ssize_t>(chunk.size()));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (leftovers().empty() && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(leftovers().empty()) << "no temporary file appeared";
+    ::kill(child, signal);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::close(input[1]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+  }
+}
+
+TEST_F(Native2AsciiTest, CountsInvalidUtf8BytesInAWarning) {
+  const std::string inputPath = Write("input", "a\xFF\xE3\x81z\n");
+  const Outcome outcome = Run({"-encoding", "utf8", inputPath});
+  EXPECT_EQ(outcome.exitCode, 0);
+  EXPECT_EQ(outcome.out, "a\\ufffd\\ufffd\\ufffdz\n");
+  EXPECT_NE(outcome.err.find("3 invalid UTF-8 bytes"), std::string::npos) << outcome.err;
 }
 
 TEST_F(Native2AsciiTest, StreamsLargeInputLikeTheWholeTextCodec) {

@@ -66,12 +66,14 @@ TEST_F(ExternalConverterTest, TextGoesThroughTheCommandByteForByte) {
   EXPECT_TRUE(Convert(Direction::ToEscaped, "cat", text).output == text);
 }
 
-TEST_F(ExternalConverterTest, EmptyInputAndEmptyOutputAreFine) {
+TEST_F(ExternalConverterTest, NothingOutIsFineOnlyForNothingIn) {
   EXPECT_EQ(Convert(Direction::ToEscaped, "wc -c", "").output, "0\n");
+  EXPECT_TRUE(Convert(Direction::ToNative, "true", "").succeeded);
+  // No text converts to nothing: a command that wrote nothing for some text has failed.
   const Outcome silent = Convert(Direction::ToNative, "true", "some text");
-  EXPECT_TRUE(silent.succeeded);
-  EXPECT_EQ(silent.status, ConversionStatus::None);
-  EXPECT_EQ(silent.output, "");
+  EXPECT_FALSE(silent.succeeded);
+  EXPECT_EQ(silent.status, ConversionStatus::CommandFailed);
+  EXPECT_EQ(silent.systemError, 0);
 }
 
 TEST_F(ExternalConverterTest, CommandLineBecomesProgramAndArguments) {

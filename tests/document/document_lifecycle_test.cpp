@@ -1,10 +1,11 @@
 // The document's state after each operation, and the bytes it reads and writes.
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 
-#include "convert/conversion_front.h"
+#include "convert/external_converter.h"
 #include "document_fixture.h"
 
 namespace propdesk::test {
@@ -106,6 +107,8 @@ TEST_F(DocumentLifecycleTest, FailuresShowOneMessageAndLeaveEverythingAsItWas) {
   const std::string readOnlyFile = MakeFile("locked.properties", "old");
   ::chmod(readOnlyFile.c_str(), 0444);
   std::filesystem::create_directory(dir.File("folder"));
+  const std::string fifo = dir.File("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   // An existing file whose path is longer than a document's path may be.
   std::filesystem::create_directory(dir.File(std::string(200, 'd')));
   const std::string tooLong = dir.File(std::string(200, 'd') + "/" + std::string(100, 'n'));
@@ -134,6 +137,7 @@ TEST_F(DocumentLifecycleTest, FailuresShowOneMessageAndLeaveEverythingAsItWas) {
       {"open a missing file", [&] { return document.OpenDocument(dir.File("missing"), false); }, kReadFailed},
       {"import a missing file", [&] { return document.OpenDocument(dir.File("missing"), true); }, kReadFailed},
       {"open a folder", [&] { return document.OpenDocument(dir.File("folder"), false); }, kReadFailed},
+      {"open a FIFO without waiting for a writer", [&] { return document.OpenDocument(fifo, false); }, kReadFailed},
       {"open an empty path", [&] { return document.OpenDocument("", false); }, kReadFailed},
       {"open a path too long", [&] { return document.OpenDocument(tooLong, false); }, kReadFailed},
       {"open without memory", withoutMemory([&] { return document.OpenDocument(startPath, false); }), kReadFailed},
@@ -157,18 +161,42 @@ TEST_F(DocumentLifecycleTest, FailuresShowOneMessageAndLeaveEverythingAsItWas) {
 
 TEST_F(DocumentLifecycleTest, AConversionFailureShowsTheConvertersMessage) {
   GetSettings().UseNative2Ascii = true;
-  GetSettings().Native2AsciiPath = dir.File("no-such-converter");
-  std::string probe = "x";
-  std::string expected;
-  if (ConvertToNative(probe, &expected)) GTEST_SKIP() << "this build's conversion front cannot fail";
-
-  for (const bool saving : {false, true}) {
-    prompts.messages.clear();
-    EXPECT_FALSE(saving ? document.SaveCurrent() : document.OpenDocument(startPath, false));
-    EXPECT_EQ(State(), started);
-    EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{expected});
+  const struct {
+    std::string command;
+    std::string message;
+  } converters[] = {
+      {dir.File("no-such-converter"), ConversionMessage(ConversionStatus::LaunchFailed, ENOENT)},
+      {"true", ConversionMessage(ConversionStatus::CommandFailed, 0)},  // exits 0, writes nothing
+  };
+  for (const auto& converter : converters) {
+    GetSettings().Native2AsciiPath = converter.command;
+    for (const bool saving : {false, true}) {
+      prompts.messages.clear();
+      EXPECT_FALSE(saving ? document.SaveCurrent() : document.OpenDocument(startPath, false));
+      EXPECT_EQ(State(), started);
+      EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{converter.message});
+    }
   }
   EXPECT_EQ(ReadFileBytes(startPath), "a=\\u3042\nb=1\r\n");
+}
+
+TEST_F(DocumentLifecycleTest, SaveAsksBeforeOverwritingAFileChangedOnDisk) {
+  const std::string elsewhere = "written=elsewhere\n";
+  WriteFileBytes(startPath, elsewhere);
+  prompts.answers = {MessageResult::No};
+  EXPECT_FALSE(document.SaveCurrent());
+  EXPECT_EQ(State(), started);
+  EXPECT_EQ(ReadFileBytes(startPath), elsewhere);
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].style, MessageStyle::YesNo);
+  EXPECT_NE(prompts.messages[0].text.find(startPath), std::string::npos);
+
+  prompts.answers = {MessageResult::Yes};
+  EXPECT_TRUE(document.SaveCurrent());
+  EXPECT_EQ(ReadFileBytes(startPath), "a=\\u3042\nb=1\nc");
+  // The file is the document's own again: the next save asks nothing.
+  EXPECT_TRUE(document.SaveCurrent());
+  EXPECT_EQ(prompts.messages.size(), 2u);
 }
 
 TEST_F(DocumentLifecycleTest, CancelledChoosersDoNothing) {
@@ -220,9 +248,8 @@ TEST_F(DocumentTest, LineEndStyleOfTheFirstBreakIsRestoredOnSave) {
       {"no break", "a=1", "a=1", false, "a=1\r\nz"},
       {"lone CRs, LF first", "a\rb\nc\r\r\nd", "a\rb\r\nc\r\r\nd", true, "a\rb\nc\r\nd\nz"},
       {"lone CRs, CR LF first", "a\r\nb\rc\r", "a\r\nb\rc\r", false, "a\r\nb\rc\r\r\nz"},
-      {"escaped LF first", "a=x\\u000ay\r\nb", "a=x\r\ny\r\nb", true, "a=x\ny\nb\nz"},
-      {"escaped LF later", "a=1\r\nb=x\\u000Ay", "a=1\r\nb=x\r\ny", false, "a=1\r\nb=x\r\ny\r\nz"},
-      {"NULs keep what follows", "a=\\u0000b\nc\0d"s, "a=\0b\r\nc\0d"s, true, "a=\0b\nc\0d\nz"s},
+      {"escaped LF stays an escape", "a=x\\u000ay\r\nb", "a=x\\u000ay\r\nb", false, "a=x\\u000ay\r\nb\r\nz"},
+      {"NULs keep what follows", "a=\0b\nc\0d"s, "a=\0b\r\nc\0d"s, true, "a=\0b\nc\0d\nz"s},
       {"empty", "", "", false, "\r\nz"},
   };
   for (const Case& c : cases) {

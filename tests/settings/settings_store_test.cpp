@@ -208,9 +208,13 @@ TEST_F(SettingsStore, DamagedFilesReadAsDefaultsAndLoseNothingOnASave) {
   }
   EXPECT_NE(test::ReadFileBytes(StorePath()).find(garbage), std::string::npos) << "garbage inside an export is kept";
 
-  // A copy kept earlier is not replaced.
+  // A copy kept earlier is not replaced, and a copy is as private as the file it keeps.
   WriteStore("first");
+  ::chmod(StorePath().c_str(), 0600);
   Save(saved);
+  struct stat copy {};
+  EXPECT_EQ(::stat((StorePath() + ".damaged").c_str(), &copy), 0);
+  EXPECT_EQ(copy.st_mode & 0777, 0600u);
   WriteStore("second");
   Save(saved);
   EXPECT_EQ(test::ReadFileBytes(StorePath() + ".damaged"), "first");
@@ -237,6 +241,16 @@ TEST_F(SettingsStore, AStoreThatCannotBeWrittenIsSkipped) {
   fs::create_directories(StorePath());
   Save(changed);
   EXPECT_TRUE(fs::is_directory(StorePath()));
+  fs::remove(StorePath());
+
+  // A link as the store is not written through, whatever it names.
+  const std::string linked = dir_.File("passwd");
+  test::WriteFileBytes(linked, "root:x:0:0:root:/root:/bin/bash\n");
+  fs::create_symlink(linked, StorePath());
+  Save(changed);
+  EXPECT_EQ(test::ReadFileBytes(linked), "root:x:0:0:root:/root:/bin/bash\n");
+  EXPECT_TRUE(fs::is_symlink(StorePath()));
+  EXPECT_FALSE(fs::exists(StorePath() + ".damaged"));
   fs::remove(StorePath());
 
   // A file without write permission is read but not replaced.

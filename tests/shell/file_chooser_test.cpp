@@ -107,6 +107,8 @@ class FileChooserTest : public QObject {
     QTest::newRow("question") << int(MessageStyle::YesNoCancel)
                               << int(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)
                               << int(QMessageBox::NoIcon);
+    QTest::newRow("yes or no") << int(MessageStyle::YesNo) << int(QMessageBox::Yes | QMessageBox::No)
+                               << int(QMessageBox::NoIcon);
   }
   void messageBoxesHaveTheTitleButtonsAndIconOfTheirStyle() {
     QFETCH(int, style);

@@ -6,7 +6,7 @@ namespace propdesk::test {
 
 MessageResult ScriptedPrompts::ShowMessageText(std::string_view text, MessageStyle style, MessageOwner owner) {
   messages.push_back({std::string(text), style, owner});
-  if (style != MessageStyle::YesNoCancel) return MessageResult::Ok;
+  if (style != MessageStyle::YesNoCancel && style != MessageStyle::YesNo) return MessageResult::Ok;
   if (answers.empty()) {
     ADD_FAILURE() << "unexpected question: " << text;
     return MessageResult::Cancel;

@@ -7,7 +7,8 @@ namespace propdesk::test {
 
 class TempDir {
  public:
-  TempDir();
+  // A new folder in base, or in $TMPDIR (else /tmp) when base is empty.
+  explicit TempDir(const std::string& base = {});
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
   ~TempDir();

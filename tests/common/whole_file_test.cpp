@@ -1,16 +1,21 @@
 // Whole-file reading and the atomic save, on real files in a temporary folder.
-#include "document/whole_file.h"
+#include "common/whole_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "document/atomic_file.h"
+#include "common/atomic_file.h"
 #include "support/temp_dir.h"
 
 namespace propdesk {
@@ -18,6 +23,28 @@ namespace {
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
+
+constexpr const char* kAccessAcl = "system.posix_acl_access";
+
+// An access ACL in the kernel's attribute form: owner rw-, user nobody rw-, group r--, mask r--,
+// other ---. The mask keeps nobody from writing; without the ACL the group bits would say r--.
+std::string AccessAclForNobody() {
+  struct Entry {
+    std::uint16_t tag, permissions;
+    std::uint32_t id;
+  };
+  const Entry entries[] = {{0x01, 6, ~0u}, {0x02, 6, 65534}, {0x04, 4, ~0u}, {0x10, 4, ~0u}, {0x20, 0, ~0u}};
+  const std::uint32_t version = 2;
+  std::string bytes(reinterpret_cast<const char*>(&version), sizeof version);
+  bytes.append(reinterpret_cast<const char*>(entries), sizeof entries);
+  return bytes;
+}
+
+std::string Attribute(const std::string& path, const char* name) {
+  char value[256];
+  const ssize_t size = ::getxattr(path.c_str(), name, value, sizeof value);
+  return size < 0 ? std::string() : std::string(value, static_cast<std::size_t>(size));
+}
 
 class WholeFileTest : public testing::Test {
  protected:
@@ -50,18 +77,23 @@ TEST_F(WholeFileTest, ReadsEveryByteOfAFile) {
 
 TEST_F(WholeFileTest, ReadingWhatIsNotAFileFailsWithEmptyText) {
   fs::create_directory(folder_.File("folder"));
-  for (const std::string& path : {folder_.File("missing"), folder_.File("folder"), ""s}) {
+  // A FIFO without a writer would keep an open waiting for good.
+  ASSERT_EQ(::mkfifo(folder_.File("fifo").c_str(), 0600), 0);
+  for (const std::string& path : {folder_.File("missing"), folder_.File("folder"), folder_.File("fifo"), ""s}) {
     std::string text = "left over";
     EXPECT_FALSE(ReadWholeFile(path, text)) << path;
     EXPECT_TRUE(text.empty());
   }
 }
 
-TEST_F(WholeFileTest, ExistingFileIsAnythingButAFolder) {
+TEST_F(WholeFileTest, ExistingFileIsARegularFile) {
   test::WriteFileBytes(folder_.File("file"), "x");
   fs::create_directory(folder_.File("folder"));
+  ASSERT_EQ(::mkfifo(folder_.File("fifo").c_str(), 0600), 0);
   EXPECT_TRUE(IsExistingFile(folder_.File("file")));
   EXPECT_FALSE(IsExistingFile(folder_.File("folder")));
+  EXPECT_FALSE(IsExistingFile(folder_.File("fifo")));
+  EXPECT_FALSE(IsExistingFile("/dev/null"));
   EXPECT_FALSE(IsExistingFile(folder_.File("missing")));
   EXPECT_FALSE(IsExistingFile(""));
 }
@@ -82,6 +114,39 @@ TEST_F(WholeFileTest, KeepsPermissionBits) {
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
   ASSERT_TRUE(WriteWholeFile(path, "new"));
   EXPECT_EQ(Permissions(path), 0640u);
+}
+
+TEST_F(WholeFileTest, KeepsOwnerGroupSpecialBitsAclAndAttributesOfSomeoneElsesFile) {
+  if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another user needs a privileged user";
+  // The test folder's file system may lack user attributes; a memory file system has them.
+  std::optional<test::TempDir> memoryFolder;
+  std::string path = folder_.File("theirs.properties");
+  test::WriteFileBytes(path, "old");
+  if (::setxattr(path.c_str(), "user.propdesk", "kept", 4, 0) != 0) {
+    path = memoryFolder.emplace("/dev/shm").File("theirs.properties");
+    test::WriteFileBytes(path, "old");
+    if (::setxattr(path.c_str(), "user.propdesk", "kept", 4, 0) != 0) {
+      GTEST_SKIP() << "no user extended attributes in " << folder_.path() << " or /dev/shm";
+    }
+  }
+  ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+  ASSERT_EQ(::chmod(path.c_str(), 04750), 0);
+  const std::string acl = AccessAclForNobody();
+  if (::setxattr(path.c_str(), kAccessAcl, acl.data(), acl.size(), 0) != 0) {
+    GTEST_SKIP() << "no ACLs on the file system of " << path << ": " << std::strerror(errno);
+  }
+  const mode_t before = Permissions(path);
+  ASSERT_NE(before & S_ISUID, 0u);
+
+  ASSERT_TRUE(WriteWholeFile(path, "new"));
+  struct stat after {};
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_uid, 65534u);
+  EXPECT_EQ(after.st_gid, 65534u);
+  EXPECT_EQ(after.st_mode & 07777, before);
+  EXPECT_EQ(Attribute(path, kAccessAcl), acl);
+  EXPECT_EQ(Attribute(path, "user.propdesk"), "kept");
+  EXPECT_EQ(test::ReadFileBytes(path), "new");
 }
 
 TEST_F(WholeFileTest, FollowsSymbolicLinks) {

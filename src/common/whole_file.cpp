@@ -1,21 +1,23 @@
-#include "document/whole_file.h"
+#include "common/whole_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include <exception>
 
-#include "document/atomic_file.h"
+#include "common/atomic_file.h"
 #include "common/file_descriptor.h"
 
 namespace propdesk {
 
 bool ReadWholeFile(const std::string& path, std::string& text) {
   text.clear();
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+  // Without O_NONBLOCK the open of a FIFO would wait for a writer that may never come.
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
   if (file.get() < 0) return false;
   struct stat info {};
   if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (::fcntl(file.get(), F_SETFL, 0) != 0) return false;
   std::string content;
   try {
     content.resize(static_cast<std::size_t>(info.st_size));
@@ -32,14 +34,14 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
   return true;
 }
 
-bool WriteWholeFile(const std::string& path, std::string_view data) {
+bool WriteWholeFile(const std::string& path, std::string_view data, std::optional<mode_t> newFileMode) {
   AtomicFile file;
-  return file.Open(path) && file.Write(data) && file.Commit();
+  return file.Open(path, newFileMode) && file.Write(data) && file.Commit();
 }
 
 bool IsExistingFile(const std::string& path) {
   struct stat info {};
-  return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 }  // namespace propdesk
