@@ -38,6 +38,9 @@ const char kUsage[] =
     "  -check          change nothing; list each file that would change and exit 1 if there is one\n"
     "  -include GLOB   the names of the files taken in folders (default *.properties); repeatable\n"
     "  -strict         fail, writing nothing, on input not valid in the encoding (reads it whole)\n"
+    "  -keepsyntax     with -reverse, keep as escapes the characters that would read as syntax\n"
+    "                  (control characters, backslash; blanks, = : # ! in keys and at value ends);\n"
+    "                  code page 932 only, reads the input whole\n"
     "  -h, --help      show this text\n"
     "  -version        show the version (also --version)\n"
     "INPUT and OUTPUT default to standard input and output; OUTPUT is replaced only on success.\n"
@@ -62,6 +65,8 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& co
       commandLine.reverse = true;
     } else if (argument == "-strict") {
       commandLine.strict = true;
+    } else if (argument == "-keepsyntax") {
+      commandLine.keepSyntax = true;
     } else if (argument == "-inplace" || argument == "-check") {
       const Mode mode = argument == "-inplace" ? Mode::kInPlace : Mode::kCheck;
       if (commandLine.mode != Mode::kOneFile && commandLine.mode != mode) {
@@ -88,6 +93,10 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& co
       problem = "unknown option '" + argument + "'";
       return false;
     }
+  }
+  if (commandLine.keepSyntax && commandLine.encoding != NativeEncoding::kCp932) {
+    problem = "-keepsyntax works with code page 932 only";
+    return false;
   }
   if (commandLine.mode != Mode::kOneFile) {
     if (files.empty()) {

@@ -16,7 +16,8 @@ struct CommandLine {
   bool version = false;
   bool reverse = false;
   NativeEncoding encoding = NativeEncoding::kCp932;
-  bool strict = false;  // input not valid in the encoding fails instead of warning
+  bool strict = false;      // input not valid in the encoding fails instead of warning
+  bool keepSyntax = false;  // decoding keeps the escapes whose characters would read as syntax
   Mode mode = Mode::kOneFile;
   std::optional<std::string> input;   // kOneFile; none: standard input
   std::optional<std::string> output;  // kOneFile; none: standard output

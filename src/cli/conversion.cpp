@@ -1,6 +1,7 @@
 #include "cli/conversion.h"
 
 #include "convert/escape_codec.h"
+#include "convert/meaning_safe_decoder.h"
 #include "convert/utf8_escape_codec.h"
 
 namespace propdesk::cli {
@@ -14,7 +15,10 @@ std::unique_ptr<StreamConverter> MakeConverter(const CommandLine& commandLine) {
   return std::make_unique<EscapeEncoder>();
 }
 
+bool NeedsWholeText(const CommandLine& commandLine) { return commandLine.keepSyntax && commandLine.reverse; }
+
 bool ConvertWhole(const CommandLine& commandLine, std::string& text) {
+  if (NeedsWholeText(commandLine)) return DecodeEscapesKeepingMeaning(text);
   return ConvertWholeText(*MakeConverter(commandLine), text);
 }
 

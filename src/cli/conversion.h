@@ -10,6 +10,9 @@ namespace propdesk::cli {
 
 std::unique_ptr<StreamConverter> MakeConverter(const CommandLine& commandLine);
 
+// Whether the conversion needs the whole text at once rather than blocks of it.
+bool NeedsWholeText(const CommandLine& commandLine);
+
 // Converts a whole text. Returns false, leaving text untouched, only when no memory can be had.
 bool ConvertWhole(const CommandLine& commandLine, std::string& text);
 

@@ -62,12 +62,13 @@ int Run(const CommandLine& commandLine) {
   const int output = replacesFile ? outputFile.fd() : commandLine.output ? outputStream.get() : STDOUT_FILENO;
 
   NativeTextCheck check(commandLine.encoding);
-  if (commandLine.strict) {
-    // The whole input is checked before anything is written, standard output included.
+  if (commandLine.strict || NeedsWholeText(commandLine)) {
+    // Under -strict the whole input is checked before anything is written, standard output included.
     std::string text;
     if (!ReadAll(input, text)) return ReportFailure("read", inputName, errno);
     check = CheckWhole(commandLine, text);
-    if (const std::string problems = DescribeInputProblems(inputName, check, true); !problems.empty()) {
+    if (const std::string problems = DescribeInputProblems(inputName, check, true);
+        commandLine.strict && !problems.empty()) {
       std::fputs(problems.c_str(), stderr);
       return kExitFailure;
     }

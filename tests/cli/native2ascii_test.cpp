@@ -147,7 +147,7 @@ TEST_F(Native2AsciiTest, UsageErrorsShowTheUsage) {
   const std::vector<std::vector<std::string>> mistakes = {
       {"-encoding"}, {"-encoding", "EUC-JP"}, {"-encoding", "utf16"}, {"-x"}, {"-reverse", "--reverse"},
       {inputPath, folder_.File("output"), folder_.File("third")},
-      {"-check"}, {"-inplace", "-check", inputPath}, {"-include", "*.txt", inputPath}, {"-check", "-include"},
+      {"-check"}, {"-inplace", "-check", inputPath}, {"-keepsyntax", "-reverse", "-encoding", "UTF-8"}, {"-include", "*.txt", inputPath}, {"-check", "-include"},
   };
   for (const auto& arguments : mistakes) {
     const Outcome outcome = Run(arguments);
@@ -229,6 +229,16 @@ TEST_F(Native2AsciiTest, ChecksAndConvertsATreeInPlace) {
 
   EXPECT_EQ(Run({"-inplace", "-reverse", mixed}).exitCode, 0);
   EXPECT_EQ(test::ReadFileBytes(mixed), "c=\x93\xFA \x96\x7B\n");
+}
+
+TEST_F(Native2AsciiTest, KeepSyntaxLeavesTheEscapesThatWouldReadAsSyntax) {
+  const std::string decodable = Write("decodable.properties", "k\\u003dx=\\u65e5\\u000a\n");
+  const Outcome decoded = Run({"-reverse", "-keepsyntax", decodable});
+  EXPECT_EQ(decoded.exitCode, 0) << decoded.err;
+  EXPECT_EQ(decoded.out, "k\\u003dx=\x93\xFA\\u000a\n");
+  const std::string syntaxOnly = Write("syntax.properties", "a\\u0020b=\\u005c\n");
+  EXPECT_EQ(Run({"-check", "-reverse", "-keepsyntax", folder_.path()}).out, decodable + "\n");
+  EXPECT_EQ(Run({"-check", "-reverse", syntaxOnly}).exitCode, 1);
 }
 
 TEST_F(Native2AsciiTest, AFileThatFailsDoesNotStopTheOthers) {
