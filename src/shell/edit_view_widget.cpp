@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "document/caret_character.h"
 #include "shell/native_qstring.h"
 #include "shell/qt_text_view.h"
 
@@ -25,7 +26,7 @@ bool CarriesLocalFiles(const QMimeData* source) {
 }  // namespace
 
 EditViewWidget::EditViewWidget(QWidget* parent)
-    : QPlainTextEdit(parent), textView_(std::make_unique<QtTextView>(*this)) {
+    : QPlainTextEdit(parent), textView_(std::make_unique<QtTextView>(*this)), colouring_(*this) {
   setLineWrapMode(QPlainTextEdit::NoWrap);
   // Mouse movement without a pressed button also refreshes the caret position.
   viewport()->setMouseTracking(true);
@@ -36,6 +37,13 @@ EditViewWidget::~EditViewWidget() = default;
 TextView& EditViewWidget::textView() { return *textView_; }
 
 void EditViewWidget::setEscapeHandler(std::function<bool()> handler) { escapeHandler_ = std::move(handler); }
+
+QString EditViewWidget::CaretCharacterText() const {
+  const QTextCursor cursor = textCursor();
+  const LineSyntax line = colouring_.SyntaxOf(cursor.block());
+  const std::size_t column = NativeLength(QStringView(cursor.block().text()).left(cursor.positionInBlock()));
+  return QString::fromStdString(propdesk::CaretCharacterText(line.native, line.spans, column));
+}
 
 void EditViewWidget::deleteSelection() {
   if (isReadOnly()) return;
@@ -123,6 +131,14 @@ void EditViewWidget::resizeEvent(QResizeEvent* event) {
   // width, which still fits the scroll bars to the new size.
   QResizeEvent sameWidth(event->size(), QSize(event->size().width(), event->oldSize().height()));
   QPlainTextEdit::resizeEvent(&sameWidth);
+}
+
+void EditViewWidget::paintEvent(QPaintEvent* event) {
+  // Lines do not wrap, so a line is at least one line spacing high: this many lines cover the
+  // viewport. Colouring them first lets this paint show their colours.
+  const int shownLines = viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 2;
+  colouring_.Colour(firstVisibleBlock(), shownLines);
+  QPlainTextEdit::paintEvent(event);
 }
 
 bool EditViewWidget::canInsertFromMimeData(const QMimeData* source) const {

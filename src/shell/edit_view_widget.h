@@ -5,7 +5,7 @@
 // Text typed, entered through an input method, pasted or dropped goes through the code page 932
 // round trip first, so the area only ever holds text that is saved exactly as shown. Read-only
 // mode keeps a visible caret with keyboard navigation and selection. Dragged local files are left
-// to the window.
+// to the window. The lines being painted are coloured by their .properties structure.
 //
 // Signals of QPlainTextEdit the window uses as they are: modificationChanged(bool) (the document's
 // one modified flag), undoAvailable(bool), copyAvailable(bool), selectionChanged().
@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "document/text_view.h"
+#include "shell/properties_colouring.h"
 
 namespace propdesk {
 
@@ -35,6 +36,10 @@ class EditViewWidget : public QPlainTextEdit {
   // never sees the key. Without a handler ESC goes to the area, which ignores it.
   void setEscapeHandler(std::function<bool()> handler);
 
+  // The status bar's words for the character at the caret: its code point and escape, or what a
+  // \uXXXX escape kept as text stands for. Empty at the end of a line.
+  QString CaretCharacterText() const;
+
  public slots:
   // Deletes the selected text as one undoable edit, unless the area is read-only.
   void deleteSelection();
@@ -53,6 +58,7 @@ class EditViewWidget : public QPlainTextEdit {
   void mouseMoveEvent(QMouseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
   QMimeData* createMimeDataFromSelection() const override;
@@ -62,6 +68,7 @@ class EditViewWidget : public QPlainTextEdit {
   void PassKeyPress(QKeyEvent* event);
 
   std::unique_ptr<QtTextView> textView_;
+  PropertiesColouring colouring_;
   std::function<bool()> escapeHandler_;
   bool readOnlyShown_ = false;
 };
