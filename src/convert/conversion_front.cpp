@@ -4,6 +4,7 @@
 
 #include "convert/escape_codec.h"
 #include "convert/external_converter.h"
+#include "convert/meaning_safe_decoder.h"
 #include "settings/settings.h"
 
 namespace propdesk {
@@ -36,7 +37,7 @@ bool Convert(std::string& text, std::string* errorText, BuiltInStep builtIn, Ext
 }  // namespace
 
 bool ConvertToNative(std::string& text, std::string* errorText) {
-  return Convert(text, errorText, DecodeEscapes, &ExternalConverter::ToNative);
+  return Convert(text, errorText, DecodeEscapesKeepingMeaning, &ExternalConverter::ToNative);
 }
 
 bool ConvertToEscaped(std::string& text, std::string* errorText) {

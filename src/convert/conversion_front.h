@@ -7,7 +7,8 @@
 
 namespace propdesk {
 
-// Escaped .properties bytes to native text. On failure returns false, leaves text exactly as it
+// Escaped .properties bytes to native text; the built-in codec keeps as text the escapes whose
+// characters would change the file's meaning once saved (DecodeEscapesKeepingMeaning). On failure returns false, leaves text exactly as it
 // was and, when errorText is not null, puts the message (UTF-8) there.
 bool ConvertToNative(std::string& text, std::string* errorText);
 // Native text to escaped .properties bytes, with the same contract.

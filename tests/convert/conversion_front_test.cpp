@@ -10,6 +10,7 @@
 #include "command_sandbox.h"
 #include "convert/escape_codec.h"
 #include "convert/external_converter.h"
+#include "convert/meaning_safe_decoder.h"
 #include "settings/settings.h"
 
 namespace propdesk {
@@ -18,10 +19,11 @@ namespace {
 using ConvertFunction = bool (*)(std::string&, std::string*);
 
 // Escaped text as files hold it: upper and lower case digits, escapes that code page 932 cannot
-// hold, broken escapes, both line-end styles.
+// hold, escapes the editor keeps, broken escapes, both line-end styles.
 const std::string kEscaped =
     "# \\u6ce8\\u6587\\u7BA1\\u7406\r\n"
     "app.title=\\u6ce8\\u6587 \\uff5e \\u00e9 \\ud83d\\ude00\n"
+    "kept=\\u0020lead\\u000aline\n"
     "broken=\\u12 \\uXYZW \\\\u3042 tail\\u30";
 
 // The example file, every UTF-16 code unit as an escape with lower and upper case digits, and the
@@ -78,7 +80,7 @@ TEST_F(ConversionFrontTest, BuiltInPathGivesTheCodecsResultAndLeavesErrorTextAlo
   std::string codecNative = kEscaped;
   std::string errorText = "untouched";
   ASSERT_TRUE(ConvertToNative(native, &errorText));
-  ASSERT_TRUE(DecodeEscapes(codecNative));
+  ASSERT_TRUE(DecodeEscapesKeepingMeaning(codecNative));
   EXPECT_EQ(native, codecNative);
 
   std::string escaped = native;
@@ -149,22 +151,22 @@ TEST_F(ConversionFrontTest, InstalledCancelCheckEndsTheCommand) {
   EXPECT_EQ(errorText, "外部コマンドがエラーで終了しました。");
 }
 
-// The project's own propdesk-native2ascii as the external command.
-TEST_F(ConversionFrontTest, OwnCommandLineConverterGivesTheBuiltInCodecsBytes) {
+// The project's own propdesk-native2ascii as the external command: it converts as the plain codec
+// does (the editor's built-in decoding keeps some escapes that the command decodes).
+TEST_F(ConversionFrontTest, OwnCommandLineConverterGivesThePlainCodecsBytes) {
   std::string native = test::ReadFileBytes(PROPDESK_EXAMPLE_FILE);
-  GetSettings().UseNative2Ascii = false;
-  ASSERT_TRUE(ConvertToNative(native, nullptr));
+  ASSERT_TRUE(DecodeEscapes(native));
   native += NativeCorpus();
 
   const struct {
     ConvertFunction convert;
+    bool (*codec)(std::string&);
     std::string input;
-  } directions[] = {{&ConvertToNative, EscapedCorpus()}, {&ConvertToEscaped, native}};
+  } directions[] = {{&ConvertToNative, &DecodeEscapes, EscapedCorpus()}, {&ConvertToEscaped, &EncodeEscapes, native}};
   const std::string program = PROPDESK_NATIVE2ASCII;
   for (const auto& direction : directions) {
     std::string builtIn = direction.input;
-    GetSettings().UseNative2Ascii = false;
-    ASSERT_TRUE(direction.convert(builtIn, nullptr));
+    ASSERT_TRUE(direction.codec(builtIn));
     ASSERT_NE(builtIn, direction.input);
     GetSettings().UseNative2Ascii = true;
     for (const std::string& command : {program, program + " -encoding MS932"}) {

@@ -220,9 +220,8 @@ TEST_F(DocumentTest, LineEndStyleOfTheFirstBreakIsRestoredOnSave) {
       {"no break", "a=1", "a=1", false, "a=1\r\nz"},
       {"lone CRs, LF first", "a\rb\nc\r\r\nd", "a\rb\r\nc\r\r\nd", true, "a\rb\nc\r\nd\nz"},
       {"lone CRs, CR LF first", "a\r\nb\rc\r", "a\r\nb\rc\r", false, "a\r\nb\rc\r\r\nz"},
-      {"escaped LF first", "a=x\\u000ay\r\nb", "a=x\r\ny\r\nb", true, "a=x\ny\nb\nz"},
-      {"escaped LF later", "a=1\r\nb=x\\u000Ay", "a=1\r\nb=x\r\ny", false, "a=1\r\nb=x\r\ny\r\nz"},
-      {"NULs keep what follows", "a=\\u0000b\nc\0d"s, "a=\0b\r\nc\0d"s, true, "a=\0b\nc\0d\nz"s},
+      {"escaped LF stays an escape", "a=x\\u000ay\r\nb", "a=x\\u000ay\r\nb", false, "a=x\\u000ay\r\nb\r\nz"},
+      {"NULs keep what follows", "a=\0b\nc\0d"s, "a=\0b\r\nc\0d"s, true, "a=\0b\nc\0d\nz"s},
       {"empty", "", "", false, "\r\nz"},
   };
   for (const Case& c : cases) {

@@ -1,0 +1,16 @@
+#pragma once
+// Decoding for the editor that keeps what a Java reader makes of the file once it is saved again.
+#include <string>
+
+namespace propdesk {
+
+// Decodes like DecodeEscapes, but an escape whose raw character would be read as syntax after
+// saving stays as its six bytes of text: control characters, the backslash and DEL everywhere;
+// space, '=', ':', '#' and '!' in a key, in the leading whitespace of a value or of a continuation
+// line, in the whitespace that ends a logical line, and as a value's first character after that
+// leading whitespace; and an ASCII character whose escape is itself escaped (\\u0041). In comments
+// only the first group stays. Line ends are not touched. Returns false, leaving text untouched,
+// only when no memory can be had for the result.
+bool DecodeEscapesKeepingMeaning(std::string& text);
+
+}  // namespace propdesk

@@ -1,0 +1,100 @@
+// Decoding for the editor: a file saved again without an edit means to a Java reader what it meant.
+#include "convert/meaning_safe_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "convert/escape_codec.h"
+#include "support/properties_reader.h"
+#include "support/temp_dir.h"
+
+namespace propdesk {
+namespace {
+
+std::string Decoded(std::string text) {
+  EXPECT_TRUE(DecodeEscapesKeepingMeaning(text));
+  return text;
+}
+
+// What the file becomes when the editor opens it and saves it with no edit.
+std::string Resaved(const std::string& escaped) {
+  std::string text = Decoded(escaped);
+  EXPECT_TRUE(EncodeEscapes(text));
+  return text;
+}
+
+std::string WithCrLf(const std::string& text) {
+  std::string crlf;
+  for (const char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return crlf;
+}
+
+void ExpectSameMeaningWhenResaved(const std::string& escaped) {
+  for (const std::string& file : {escaped, WithCrLf(escaped)}) {
+    EXPECT_EQ(test::Describe(test::ReadProperties(Resaved(file))), test::Describe(test::ReadProperties(file)))
+        << "file:\n" << file << "\nresaved:\n" << Resaved(file);
+  }
+}
+
+TEST(DecodeEscapesKeepingMeaningTest, KeepsEscapesWhoseCharacterWouldBeSyntax) {
+  const struct {
+    std::string escaped;
+    std::string decoded;
+  } cases[] = {
+      // Characters and places that stay as they are.
+      {"k=a\\u000ab\\u000D\\u0009\\u0000\\u007f\\u005c", "k=a\\u000ab\\u000D\\u0009\\u0000\\u007f\\u005c"},
+      {"a\\u0020b\\u003d\\u003a\\u0023\\u0021=v", "a\\u0020b\\u003d\\u003a\\u0023\\u0021=v"},
+      {"\\u0023k=v\n\\u0021k=v", "\\u0023k=v\n\\u0021k=v"},
+      {"k=\\u0020\\u0020v\\u0020", "k=\\u0020\\u0020v\\u0020"},
+      {"k \\u003dv\nk=\\u0023v", "k \\u003dv\nk=\\u0023v"},
+      {"k=a\\\n  \\u0020b", "k=a\\\n  \\u0020b"},
+      {"k=\\\\u0041\\\\u65e5", "k=\\\\u0041\\\x93\xFA"},
+      // Characters that mean the same wherever they stand, and the middle of a value.
+      {"k=\\u0041\\u65e5 \\u0020 \\u003d\\u0023\\u0021:", "k=A\x93\xFA   =#!:"},
+      {"k=a\\u0020\\\n  b", "k=a \\\n  b"},
+      {"# \\u0020\\u003d\\u65e5\\u000a", "#  =\x93\xFA\\u000a"},
+      // Escapes without an exact native form stay, as in the plain decoding.
+      {"k=\\u00e9", "k=\\u00e9"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Decoded(c.escaped), c.decoded) << c.escaped;
+}
+
+TEST(DecodeEscapesKeepingMeaningTest, DecodesOtherFilesAsThePlainDecoder) {
+  std::string plain = test::ReadFileBytes(PROPDESK_EXAMPLE_FILE);
+  const std::string decoded = Decoded(plain);
+  ASSERT_TRUE(DecodeEscapes(plain));
+  EXPECT_EQ(decoded, plain);
+}
+
+TEST(DecodeEscapesKeepingMeaningTest, RealisticFilesKeepTheirMeaning) {
+  for (const char* name : {"messages_ja.properties", "errors_upper_crlf.properties", "tricky.properties"}) {
+    SCOPED_TRACE(name);
+    const std::string file = test::ReadFileBytes(std::string(PROPDESK_TEST_DATA) + "/" + name);
+    ASSERT_FALSE(file.empty());
+    ASSERT_EQ(test::ReadProperties(file).error, "");
+    ExpectSameMeaningWhenResaved(file);
+  }
+}
+
+// Random files of keys, separators, whitespace, comments, continuations, and escapes of the
+// characters that are syntax somewhere, at every kind of place.
+TEST(DecodeEscapesKeepingMeaningTest, GeneratedFilesKeepTheirMeaning) {
+  const std::string pieces[] = {
+      "k", "key.a", " ", "\t", "\f", "=", ":", "#", "!", "\\\\", "\\ ", "\\=", "\\:", "\\#", "\\t", "\\n",
+      "\\u0020", "\\u003d", "\\u003A", "\\u0023", "\\u0021", "\\u005c", "\\u005C", "\\u000a", "\\u000D",
+      "\\u0009", "\\u000c", "\\u0000", "\\u007f", "\\u0041", "\\u0075", "\\u65e5", "\\u65E5", "\\u00e9",
+      "\n", "\n", "\r\n", "\r", "\\\n", "\\\n   ", "\\\r\n\t", "\n# c\\\n", "\n!\\u0020c\n", "\n\n",
+  };
+  std::mt19937 random(17);
+  for (int file = 0; file < 3000; ++file) {
+    std::string text;
+    for (int i = static_cast<int>(random() % 30); i >= 0; --i) text += pieces[random() % std::size(pieces)];
+    ExpectSameMeaningWhenResaved(text);
+    if (HasFailure()) break;
+  }
+}
+
+}  // namespace
+}  // namespace propdesk
