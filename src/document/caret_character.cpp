@@ -23,7 +23,7 @@ std::optional<char32_t> KeptEscapeAt(std::string_view line, const std::vector<Sp
     const std::optional<char16_t> unit = UnicodeEscapeUnit(line, spans[i]);
     if (!unit) continue;
     const auto neighbour = [&](std::size_t at, std::size_t touching) -> std::optional<char16_t> {
-      if (at >= spans.size() || spans[at].begin != touching && spans[at].end != touching) return std::nullopt;
+      if (at >= spans.size() || (spans[at].begin != touching && spans[at].end != touching)) return std::nullopt;
       return UnicodeEscapeUnit(line, spans[at]);
     };
     if (utf8::IsHighSurrogate(*unit)) {
