@@ -1,12 +1,16 @@
 #include "shell/edit_view_widget.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QResizeEvent>
+#include <QSignalBlocker>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
 
 #include <algorithm>
@@ -137,8 +141,20 @@ void EditViewWidget::paintEvent(QPaintEvent* event) {
   // Lines do not wrap, so a line is at least one line spacing high: this many lines cover the
   // viewport. Colouring them first lets this paint show their colours.
   const int shownLines = viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 2;
-  colouring_.Colour(firstVisibleBlock(), shownLines);
+  PropertiesColouring::Recoloured recoloured;
+  {
+    // This paint shows the new colours; the layout's own repaint requests would paint again.
+    const QSignalBlocker noRepaint(document()->documentLayout());
+    recoloured = colouring_.Colour(firstVisibleBlock(), shownLines);
+  }
   QPlainTextEdit::paintEvent(event);
+  if (!recoloured.first.isValid()) return;
+  // Lines recoloured outside this paint (after an edit that changed how later lines continue).
+  const QRect lines = blockBoundingGeometry(recoloured.first)
+                          .united(blockBoundingGeometry(recoloured.last))
+                          .translated(contentOffset())
+                          .toAlignedRect();
+  if (!event->rect().contains(lines)) viewport()->update(lines);
 }
 
 bool EditViewWidget::canInsertFromMimeData(const QMimeData* source) const {

@@ -115,8 +115,9 @@ LineSyntax PropertiesColouring::SyntaxOf(const QTextBlock& block) const {
   return line;
 }
 
-void PropertiesColouring::Colour(QTextBlock first, int count) {
-  if (!first.isValid()) return;
+PropertiesColouring::Recoloured PropertiesColouring::Colour(QTextBlock first, int count) {
+  Recoloured recoloured;
+  if (!first.isValid()) return recoloured;
   const QPalette& palette = edit_.palette();
   LineStart start = StartOf(first);
   LineSyntax line;
@@ -129,9 +130,15 @@ void PropertiesColouring::Colour(QTextBlock first, int count) {
     QTextLayout* layout = block.layout();
     if (layout->formats() == formats) continue;
     layout->setFormats(formats);
-    // Lays the line out again at once and repaints it, as for an edit, without being one.
-    edit_.document()->markContentsDirty(block.position(), block.length());
+    if (!recoloured.first.isValid()) recoloured.first = block;
+    recoloured.last = block;
   }
+  // Tells the layout which lines to lay out again, as an edit does, without being one.
+  if (recoloured.first.isValid()) {
+    const int from = recoloured.first.position();
+    edit_.document()->markContentsDirty(from, recoloured.last.position() + recoloured.last.length() - from);
+  }
+  return recoloured;
 }
 
 }  // namespace propdesk

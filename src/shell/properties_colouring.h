@@ -29,9 +29,15 @@ class PropertiesColouring {
   // back over the lines before it that end in a continuation backslash, a bounded number of them.
   LineSyntax SyntaxOf(const QTextBlock& block) const;
 
+  // The first and last block whose formats changed; invalid blocks when none did.
+  struct Recoloured {
+    QTextBlock first;
+    QTextBlock last;
+  };
+
   // Gives count blocks from first the formats of their spans, where they differ from the formats
-  // they have; the blocks are laid out again and repainted.
-  void Colour(QTextBlock first, int count);
+  // they have, and has them laid out again.
+  Recoloured Colour(QTextBlock first, int count);
 
  private:
   properties::LineStart StartOf(const QTextBlock& block) const;
