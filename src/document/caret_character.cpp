@@ -67,7 +67,7 @@ std::string Glyph(char32_t codePoint) {
   return glyph;
 }
 
-std::string KeptEscapeText(char32_t codePoint) {
+std::string KeptEscapeTextOf(char32_t codePoint) {
   const bool native = codePoint <= 0xFFFF && cp932::RoundTrips(static_cast<char16_t>(codePoint));
   std::string text;
   LoadText(native ? IDS_ESCAPE_KEPT_FOR_MEANING : IDS_ESCAPE_NOT_IN_CP932, text);
@@ -85,8 +85,13 @@ std::optional<char16_t> UnicodeEscapeUnit(std::string_view line, const Span& spa
   return static_cast<char16_t>(unit);
 }
 
+std::string KeptEscapeText(std::string_view line, const std::vector<Span>& spans, std::size_t column) {
+  const std::optional<char32_t> kept = KeptEscapeAt(line, spans, column);
+  return kept ? KeptEscapeTextOf(*kept) : std::string();
+}
+
 std::string CaretCharacterText(std::string_view line, const std::vector<Span>& spans, std::size_t column) {
-  if (const std::optional<char32_t> kept = KeptEscapeAt(line, spans, column)) return KeptEscapeText(*kept);
+  if (std::string kept = KeptEscapeText(line, spans, column); !kept.empty()) return kept;
   const std::optional<char16_t> unit = NativeCharacterAt(line, column);
   if (!unit) return {};
   char escape[8];

@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -11,6 +12,7 @@
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolTip>
 #include <QUrl>
 
 #include <algorithm>
@@ -43,10 +45,13 @@ TextView& EditViewWidget::textView() { return *textView_; }
 void EditViewWidget::setEscapeHandler(std::function<bool()> handler) { escapeHandler_ = std::move(handler); }
 
 QString EditViewWidget::CaretCharacterText() const {
-  const QTextCursor cursor = textCursor();
+  return DescribeCharacterAt(textCursor(), &propdesk::CaretCharacterText);
+}
+
+QString EditViewWidget::DescribeCharacterAt(const QTextCursor& cursor, CharacterDescription describe) const {
   const LineSyntax line = colouring_.SyntaxOf(cursor.block());
   const std::size_t column = NativeLength(QStringView(cursor.block().text()).left(cursor.positionInBlock()));
-  return QString::fromStdString(propdesk::CaretCharacterText(line.native, line.spans, column));
+  return QString::fromStdString(describe(line.native, line.spans, column));
 }
 
 void EditViewWidget::deleteSelection() {
@@ -155,6 +160,18 @@ void EditViewWidget::paintEvent(QPaintEvent* event) {
                           .translated(contentOffset())
                           .toAlignedRect();
   if (!event->rect().contains(lines)) viewport()->update(lines);
+}
+
+bool EditViewWidget::viewportEvent(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QPlainTextEdit::viewportEvent(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const QString text = DescribeCharacterAt(cursorForPosition(help->pos()), &KeptEscapeText);
+  if (text.isEmpty()) {
+    QToolTip::hideText();
+  } else {
+    QToolTip::showText(help->globalPos(), text, viewport());
+  }
+  return true;
 }
 
 bool EditViewWidget::canInsertFromMimeData(const QMimeData* source) const {

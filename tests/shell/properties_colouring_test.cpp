@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QHelpEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
 #include <QTest>
+#include <QToolTip>
 
 #include <string>
 
@@ -110,6 +112,13 @@ TEST_F(PropertiesColouringTest, CaretCharacterNamesTheCharacterOrWhatAKeptEscape
   EXPECT_EQ(CharacterAt(18), QStringLiteral("U+003D = — ファイルの意味を保つためエスケープのまま"));
   EXPECT_EQ(CharacterAt(31), QStringLiteral("U+1F600 😀 — コードページ 932 にない文字"));
   EXPECT_EQ(CharacterAt(38), QStringLiteral("U+0075 \\u0075")) << "an escaped backslash, then text";
+
+  QTextCursor inEscape(widget.document());
+  inEscape.setPosition(5);
+  const QPoint point = widget.cursorRect(inEscape).center() + QPoint(2, 0);
+  QHelpEvent hover(QEvent::ToolTip, point, widget.viewport()->mapToGlobal(point));
+  QApplication::sendEvent(widget.viewport(), &hover);
+  EXPECT_EQ(QToolTip::text(), QStringLiteral("U+00E9 é — コードページ 932 にない文字"));
 }
 
 }  // namespace
