@@ -215,7 +215,7 @@ void BM_TypeAtEnd(benchmark::State& state) {
   }
   ReportMemory(state, fileSize);
 }
-BENCHMARK(BM_TypeAtEnd)->Name("TypeAtEnd")->Arg(1)->Arg(16)->Arg(64)->MeasureProcessCPUTime()->UseRealTime()
+BENCHMARK(BM_TypeAtEnd)->Name("TypeAtEnd")->Arg(1)->Arg(16)->Arg(64)->Iterations(50)->MeasureProcessCPUTime()->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
 // Starts in the middle of the file, so that every page shows lines not shown before.
@@ -232,7 +232,7 @@ void BM_ScrollPage(benchmark::State& state) {
   }
   ReportMemory(state, fileSize);
 }
-BENCHMARK(BM_ScrollPage)->Name("ScrollPage")->Arg(1)->Arg(16)->Arg(64)->MeasureProcessCPUTime()->UseRealTime()
+BENCHMARK(BM_ScrollPage)->Name("ScrollPage")->Arg(1)->Arg(16)->Arg(64)->Iterations(50)->MeasureProcessCPUTime()->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
