@@ -4,10 +4,15 @@
 //           and paint it.
 //   Save/N: take the text from the view, encode it, collapse the line ends, write a new file and
 //           rename it over the old one.
+//   TypeAtEnd/N: one character typed at the end of the opened file, shown on the screen.
+//   ScrollPage/N: the view scrolled down by one page of lines not shown before, and painted.
 // The files are the first N MiB, cut at a line end, of the Japanese corpus of bench/make_corpus.py
 // (LF line ends). Peak memory is that of the whole process, so run one size per process:
 //   bench/run_document_bench.sh [RUNS]
 #include <QApplication>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTextCursor>
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -178,11 +183,16 @@ void BM_Open(benchmark::State& state) {
 BENCHMARK(BM_Open)->Name("Open")->Arg(1)->Arg(16)->Arg(64)->Iterations(1)->MeasureProcessCPUTime()->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
+// Opens the file of the benchmark's size unless it is the open document already.
+bool EnsureOpen(benchmark::State& state) {
+  return session->document.DocumentPath() == session->path || Run(state, &Document::OpenDocument);
+}
+
 // Saves the unchanged text over the file it came from, which must come out byte for byte the same.
 void BM_Save(benchmark::State& state) {
   const std::size_t fileSize = PrepareFile(state);
   if (fileSize == 0) return;
-  if (session->document.DocumentPath() != session->path && !Run(state, &Document::OpenDocument)) return;
+  if (!EnsureOpen(state)) return;
   for (auto _ : state) {
     if (!Run(state, &Document::SaveDocument)) return;
   }
@@ -190,6 +200,39 @@ void BM_Save(benchmark::State& state) {
   if (!HoldsStartOf(PROPDESK_BENCH_CORPUS, session->path, fileSize)) state.SkipWithError("the saved file differs");
 }
 BENCHMARK(BM_Save)->Name("Save")->Arg(1)->Arg(16)->Arg(64)->Iterations(1)->MeasureProcessCPUTime()->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_TypeAtEnd(benchmark::State& state) {
+  const std::size_t fileSize = PrepareFile(state);
+  if (fileSize == 0 || !EnsureOpen(state)) return;
+  session->document.SetEditForbidden(false);
+  session->view.moveCursor(QTextCursor::End);
+  QApplication::processEvents();
+  for (auto _ : state) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(&session->view, &press);
+    QApplication::processEvents();
+  }
+  ReportMemory(state, fileSize);
+}
+BENCHMARK(BM_TypeAtEnd)->Name("TypeAtEnd")->Arg(1)->Arg(16)->Arg(64)->Iterations(50)->MeasureProcessCPUTime()->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Starts in the middle of the file, so that every page shows lines not shown before.
+void BM_ScrollPage(benchmark::State& state) {
+  const std::size_t fileSize = PrepareFile(state);
+  if (fileSize == 0 || !EnsureOpen(state)) return;
+  QScrollBar* bar = session->view.verticalScrollBar();
+  bar->setValue(bar->maximum() / 2);
+  QApplication::processEvents();
+  for (auto _ : state) {
+    const int next = bar->value() + bar->pageStep();
+    bar->setValue(next > bar->maximum() ? 0 : next);
+    QApplication::processEvents();
+  }
+  ReportMemory(state, fileSize);
+}
+BENCHMARK(BM_ScrollPage)->Name("ScrollPage")->Arg(1)->Arg(16)->Arg(64)->Iterations(50)->MeasureProcessCPUTime()->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -26,6 +26,10 @@ enum StringId : int {
   IDS_CONVERSION_FIRST = 11300,
   IDS_UNEXPECTED_ERROR = 11309,
   IDS_WAITING_FOR_COMMAND = 11400,
+  IDS_ESCAPED_FORM = 11800,
+  IDS_ESCAPED_FORM_WITH_BOM = 11801,
+  IDS_ESCAPE_NOT_IN_CP932 = 11802,
+  IDS_ESCAPE_KEPT_FOR_MEANING = 11803,
 };
 
 // Replaces text with string `id`, cut to at most capacity - 1 bytes on a character boundary.

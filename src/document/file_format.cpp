@@ -28,6 +28,8 @@ std::string FileFormatLabel(const FileFormat& format) {
   std::string label;
   if (format.encoding == FileFormat::Encoding::kUtf8) {
     LoadText(format.byteOrderMark ? IDS_UTF8_WITH_BOM : IDS_UTF8, label);
+  } else {
+    LoadText(format.byteOrderMark ? IDS_ESCAPED_FORM_WITH_BOM : IDS_ESCAPED_FORM, label);
   }
   return label;
 }

@@ -23,7 +23,7 @@ FileFormat TakeFileFormat(std::string& bytes);
 // Puts the byte-order mark back in front of the bytes to be written, when the format has one.
 void PutByteOrderMark(const FileFormat& format, std::string& bytes);
 
-// The status bar's words for the format; empty for an escaped file.
+// The status bar's words for the format.
 std::string FileFormatLabel(const FileFormat& format);
 
 }  // namespace propdesk

@@ -1,6 +1,6 @@
 #pragma once
-// The status bar's pane beside the caret position: what the window tells about the document
-// besides the position, today the file format ("UTF-8"), empty for an escaped file.
+// The status bar's pane beside the caret position: the character at the caret (its code point
+// and escape, or what an escape kept as text stands for) and the document's file format.
 #include <QLabel>
 
 #include "document/file_format.h"
@@ -12,6 +12,13 @@ class DocumentInfoPane final : public QLabel {
   explicit DocumentInfoPane(QWidget* parent);
 
   void ShowFileFormat(const FileFormat& format);
+  void ShowCaretCharacter(const QString& character);
+
+ private:
+  void ShowBoth();
+
+  QString character_;
+  QString format_;
 };
 
 }  // namespace propdesk

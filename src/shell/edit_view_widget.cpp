@@ -1,16 +1,23 @@
 #include "shell/edit_view_widget.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QResizeEvent>
+#include <QSignalBlocker>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QUrl>
 
 #include <algorithm>
 
+#include "document/caret_character.h"
 #include "shell/native_qstring.h"
 #include "shell/qt_text_view.h"
 
@@ -25,7 +32,7 @@ bool CarriesLocalFiles(const QMimeData* source) {
 }  // namespace
 
 EditViewWidget::EditViewWidget(QWidget* parent)
-    : QPlainTextEdit(parent), textView_(std::make_unique<QtTextView>(*this)) {
+    : QPlainTextEdit(parent), textView_(std::make_unique<QtTextView>(*this)), colouring_(*this) {
   setLineWrapMode(QPlainTextEdit::NoWrap);
   // Mouse movement without a pressed button also refreshes the caret position.
   viewport()->setMouseTracking(true);
@@ -36,6 +43,16 @@ EditViewWidget::~EditViewWidget() = default;
 TextView& EditViewWidget::textView() { return *textView_; }
 
 void EditViewWidget::setEscapeHandler(std::function<bool()> handler) { escapeHandler_ = std::move(handler); }
+
+QString EditViewWidget::CaretCharacterText() const {
+  return DescribeCharacterAt(textCursor(), &propdesk::CaretCharacterText);
+}
+
+QString EditViewWidget::DescribeCharacterAt(const QTextCursor& cursor, CharacterDescription describe) const {
+  const LineSyntax line = colouring_.SyntaxOf(cursor.block());
+  const std::size_t column = NativeLength(QStringView(cursor.block().text()).left(cursor.positionInBlock()));
+  return QString::fromStdString(describe(line.native, line.spans, column));
+}
 
 void EditViewWidget::deleteSelection() {
   if (isReadOnly()) return;
@@ -123,6 +140,38 @@ void EditViewWidget::resizeEvent(QResizeEvent* event) {
   // width, which still fits the scroll bars to the new size.
   QResizeEvent sameWidth(event->size(), QSize(event->size().width(), event->oldSize().height()));
   QPlainTextEdit::resizeEvent(&sameWidth);
+}
+
+void EditViewWidget::paintEvent(QPaintEvent* event) {
+  // Lines do not wrap, so a line is at least one line spacing high: this many lines cover the
+  // viewport. Colouring them first lets this paint show their colours.
+  const int shownLines = viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 2;
+  PropertiesColouring::Recoloured recoloured;
+  {
+    // This paint shows the new colours; the layout's own repaint requests would paint again.
+    const QSignalBlocker noRepaint(document()->documentLayout());
+    recoloured = colouring_.Colour(firstVisibleBlock(), shownLines);
+  }
+  QPlainTextEdit::paintEvent(event);
+  if (!recoloured.first.isValid()) return;
+  // Lines recoloured outside this paint (after an edit that changed how later lines continue).
+  const QRect lines = blockBoundingGeometry(recoloured.first)
+                          .united(blockBoundingGeometry(recoloured.last))
+                          .translated(contentOffset())
+                          .toAlignedRect();
+  if (!event->rect().contains(lines)) viewport()->update(lines);
+}
+
+bool EditViewWidget::viewportEvent(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QPlainTextEdit::viewportEvent(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const QString text = DescribeCharacterAt(cursorForPosition(help->pos()), &KeptEscapeText);
+  if (text.isEmpty()) {
+    QToolTip::hideText();
+  } else {
+    QToolTip::showText(help->globalPos(), text, viewport());
+  }
+  return true;
 }
 
 bool EditViewWidget::canInsertFromMimeData(const QMimeData* source) const {

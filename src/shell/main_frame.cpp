@@ -134,6 +134,11 @@ void MainFrame::WatchCommandStates() {
   connect(view_, &QPlainTextEdit::undoAvailable, this, &MainFrame::UpdateCommandStates);
   connect(view_, &QPlainTextEdit::modificationChanged, this, [this] { document_->UpdateTitle(); });
   connect(view_, &EditViewWidget::caretPositionRefreshRequested, this, &MainFrame::RefreshCaretPos);
+  // The character pane follows the caret and the text at once; the position pane waits for a key
+  // release or mouse movement.
+  const auto showCaretCharacter = [this] { infoPane_->ShowCaretCharacter(view_->CaretCharacterText()); };
+  connect(view_, &QPlainTextEdit::cursorPositionChanged, this, showCaretCharacter);
+  connect(view_, &QPlainTextEdit::textChanged, this, showCaretCharacter);
   view_->setEscapeHandler([this] { return OnEscape(); });
   connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
     clipboardHasText_ = ClipboardHasText();

@@ -47,7 +47,7 @@ class MainFrame final : public QMainWindow, public FrameWindow {
   EditViewWidget& View() { return *view_; }
   // The line:column text of the status bar; empty until the first refresh.
   QString PositionText() const;
-  // The status bar's pane beside it: the file format, empty for an escaped file.
+  // The status bar's pane beside it: the character at the caret and the file format.
   QString DocumentInfoText() const;
 
   void SetTitle(std::string_view title) override;

@@ -254,12 +254,12 @@ class MainFrameTest : public QObject {
     GetSettings().ReadOnlyOpen = false;
     frame_->OpenCommandLineFile(path);
     QCOMPARE(View().toPlainText(), QString("k=あ\\u00e9\n"));
-    QCOMPARE(frame_->DocumentInfoText(), QString("UTF-8 (BOM付き)"));
+    QCOMPARE(frame_->DocumentInfoText(), QString("U+006B \\u006b   UTF-8 (BOM付き)"));
     QVERIFY(frame_->PositionText().isEmpty());
     Action(ID_FILE_SAVE)->trigger();
     QCOMPARE(ReadFileBytes(path), bytes);
     Action(ID_FILE_NEW)->trigger();
-    QVERIFY(frame_->DocumentInfoText().isEmpty());
+    QCOMPARE(frame_->DocumentInfoText(), QString("エスケープ形式"));
   }
 
   void escapeClosesOnlyAnEditForbiddenDocumentWhenSetTo_data() {

@@ -1,0 +1,28 @@
+#pragma once
+// The status bar's words for the character at the caret: its code point and escape, or, for an
+// escape that the view shows as text, the character it stands for and why it stays an escape.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "convert/properties_lexer.h"
+
+namespace propdesk {
+
+// The code unit of a span that is a \uXXXX escape.
+std::optional<char16_t> UnicodeEscapeUnit(std::string_view line, const properties::Span& span);
+
+// The text for a \uXXXX escape kept as text that covers byte column of a native line (a
+// surrogate pair of escapes counts as one): "U+00E9 é — ..." with the reason it stays an escape.
+// Empty when no such escape covers the column.
+std::string KeptEscapeText(std::string_view line, const std::vector<properties::Span>& spans, std::size_t column);
+
+// The text for the character at byte column of a native line (without its line end), given the
+// line's spans: "U+6F22 \u6f22" for a character, the KeptEscapeText for a kept escape, empty at the
+// end of the line.
+std::string CaretCharacterText(std::string_view line, const std::vector<properties::Span>& spans,
+                               std::size_t column);
+
+}  // namespace propdesk

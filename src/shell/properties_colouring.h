@@ -1,0 +1,48 @@
+#pragma once
+// Colours the .properties structure of the lines the edit view shows: comments, keys,
+// separators, values, continuation backslashes and escapes, with the escapes that stay as text
+// (\uXXXX) marked apart. The colours are formats of the lines' layouts, not of the text, so the
+// text, its positions, undo and the modified flag are untouched; a line that was never shown is
+// never lexed, so opening a large file costs nothing more.
+#include <QTextBlock>
+
+#include <string>
+#include <vector>
+
+#include "convert/properties_lexer.h"
+
+class QPlainTextEdit;
+
+namespace propdesk {
+
+// One line as native bytes with its spans.
+struct LineSyntax {
+  std::string native;
+  std::vector<properties::Span> spans;
+};
+
+class PropertiesColouring {
+ public:
+  explicit PropertiesColouring(QPlainTextEdit& edit);
+
+  // The spans of a block's line. Whether the line continues an earlier one is found by looking
+  // back over the lines before it that end in a continuation backslash, a bounded number of them.
+  LineSyntax SyntaxOf(const QTextBlock& block) const;
+
+  // The first and last block whose formats changed; invalid blocks when none did.
+  struct Recoloured {
+    QTextBlock first;
+    QTextBlock last;
+  };
+
+  // Gives count blocks from first the formats of their spans, where they differ from the formats
+  // they have, and has them laid out again.
+  Recoloured Colour(QTextBlock first, int count);
+
+ private:
+  properties::LineStart StartOf(const QTextBlock& block) const;
+
+  QPlainTextEdit& edit_;
+};
+
+}  // namespace propdesk
