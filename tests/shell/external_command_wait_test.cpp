@@ -31,6 +31,8 @@ class ExternalCommandWaitTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void cleanup() { GetSettings() = Settings{}; }
+
   void shortCommandShowsNoDialogButEventsGoOn() {
     QWidget owner;
     ExternalCommandWait wait(&owner);
@@ -93,7 +95,6 @@ class ExternalCommandWaitTest : public QObject {
     QCOMPARE(prompts.MessageTexts(), std::vector<std::string>{"外部コマンドがエラーで終了しました。"});
     QVERIFY(!frame.GetDocument().HasDocumentPath());
     QVERIFY(frame.View().textView().IsEmpty());
-    GetSettings() = Settings{};
   }
 };
 
