@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QString>
 
 namespace propdesk {
@@ -18,6 +19,27 @@ QString ToQtPatterns(const QString& patterns) {
   }
   return converted.join(u' ');
 }
+
+// A save chooser that refuses a name in a folder that does not exist and stays open, as the open
+// chooser does for a missing file (Qt's own save chooser would accept it).
+class SaveFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (files.size() == 1) {
+      const QString folder = QFileInfo(files.front()).absolutePath();
+      if (!QFileInfo(folder).isDir()) {
+        const QString message =
+            QFileDialog::tr("%1\nDirectory not found.\nPlease verify the correct directory name was given.");
+        QMessageBox::warning(this, windowTitle(), message.arg(folder));
+        return;
+      }
+    }
+    QFileDialog::accept();
+  }
+};
 
 // The folder the next chooser starts in; the working directory until a file has been chosen.
 QString& LastChosenFolder() {
@@ -43,7 +65,8 @@ QStringList ToQtNameFilters(std::string_view filter) {
 
 std::unique_ptr<QFileDialog> MakeFileChooser(FileChooserKind kind, std::string_view filter,
                                              std::string_view defaultExtension, QWidget* owner) {
-  auto dialog = std::make_unique<QFileDialog>(owner);
+  std::unique_ptr<QFileDialog> dialog =
+      kind == FileChooserKind::Open ? std::make_unique<QFileDialog>(owner) : std::make_unique<SaveFileDialog>(owner);
   // Qt's own dialog, so that the filters show and match as above on every desktop.
   dialog->setOption(QFileDialog::DontUseNativeDialog);
   dialog->setOption(QFileDialog::HideNameFilterDetails);

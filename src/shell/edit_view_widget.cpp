@@ -1,8 +1,10 @@
 #include "shell/edit_view_widget.h"
 
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QResizeEvent>
@@ -10,6 +12,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <memory>
 
 #include "shell/native_qstring.h"
 #include "shell/qt_text_view.h"
@@ -36,6 +39,19 @@ EditViewWidget::~EditViewWidget() = default;
 TextView& EditViewWidget::textView() { return *textView_; }
 
 void EditViewWidget::setEscapeHandler(std::function<bool()> handler) { escapeHandler_ = std::move(handler); }
+
+QMenu* EditViewWidget::createContextMenu(const QPoint& position) {
+  QMenu* menu = createStandardContextMenu(position);
+  // Qt's Japanese texts say "すべてを選択" where the Edit menu says "すべて選択".
+  if (auto* selectAll = menu->findChild<QAction*>(QStringLiteral("select-all")))
+    selectAll->setText(selectAll->text().replace(QStringLiteral("すべてを選択"), QStringLiteral("すべて選択")));
+  return menu;
+}
+
+void EditViewWidget::contextMenuEvent(QContextMenuEvent* event) {
+  const std::unique_ptr<QMenu> menu(createContextMenu(event->pos()));
+  menu->exec(event->globalPos());
+}
 
 void EditViewWidget::deleteSelection() {
   if (isReadOnly()) return;

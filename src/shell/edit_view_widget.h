@@ -35,6 +35,10 @@ class EditViewWidget : public QPlainTextEdit {
   // never sees the key. Without a handler ESC goes to the area, which ignores it.
   void setEscapeHandler(std::function<bool()> handler);
 
+  // The right-click menu at `position`: Qt's own, its Select All worded as in the Edit menu. The
+  // caller owns it.
+  QMenu* createContextMenu(const QPoint& position);
+
  public slots:
   // Deletes the selected text as one undoable edit, unless the area is read-only.
   void deleteSelection();
@@ -47,6 +51,7 @@ class EditViewWidget : public QPlainTextEdit {
   void readOnlyChanged(bool readOnly);
 
  protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
