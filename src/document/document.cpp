@@ -7,6 +7,7 @@
 
 #include "common/string_table.h"
 #include "convert/conversion_front.h"
+#include "document/line_ends.h"
 #include "document/whole_file.h"
 #include "settings/settings.h"
 
@@ -193,7 +194,6 @@ void Document::UpdateTitle() {
   }
 }
 
-void Document::SetDocumentPath(const std::optional<std::string>& path) { documentPath_ = path; }
 
 void Document::OnDropFiles(const std::vector<std::string>& paths) {
   if (paths.size() != 1) return;

@@ -53,7 +53,7 @@ class FindReplaceWindowTest : public QObject {
 
   QAction* Action(CommandId id) { return frame_->CommandAction(id); }
   TextView& Text() { return frame_->View().textView(); }
-  FindReplaceDialogQt* Dialog() { return frame_->FindReplaceDialogs().Dialog(); }
+  FindReplaceDialog* Dialog() { return frame_->FindReplaceDialogs().Dialog(); }
   Selection Selected() { return {Text().GetSelection().start, Text().GetSelection().end}; }
 
   void ShowActive() {
