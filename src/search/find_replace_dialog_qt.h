@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "search/search_state.h"
-#include "shell/template_dialog.h"
+#include "shell/dialog_kit/template_dialog.h"
 
 class QCheckBox;
 class QPushButton;

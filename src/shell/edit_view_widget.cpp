@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "shell/native_qstring.h"
+#include "shell/dialog_kit/native_qstring.h"
 #include "shell/qt_text_view.h"
 
 namespace propdesk {

@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "shell/about_dialog.h"
-#include "shell/center_window.h"
+#include "shell/dialog_kit/center_window.h"
 
 using propdesk::AboutDialog;
 

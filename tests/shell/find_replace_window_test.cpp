@@ -15,7 +15,7 @@
 #include "settings/settings.h"
 #include "shell/edit_view_widget.h"
 #include "shell/main_frame.h"
-#include "shell/native_qstring.h"
+#include "shell/dialog_kit/native_qstring.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
