@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "common/filter_text.h"
+
 namespace propdesk {
 namespace {
 
@@ -50,15 +52,13 @@ QString& LastChosenFolder() {
 }  // namespace
 
 QStringList ToQtNameFilters(std::string_view filter) {
-  const QStringList items = QString::fromUtf8(filter).split(u'|');
   QStringList nameFilters;
-  // Items come in pairs: description, then patterns. A description without patterns is dropped.
-  for (qsizetype i = 0; i + 1 < items.size(); i += 2) {
-    const QString patterns = ToQtPatterns(items[i + 1]);
-    if (patterns.isEmpty()) continue;
+  for (const FilterItem& item : SplitFilterText(filter)) {
+    const QString patterns = ToQtPatterns(QString::fromStdString(item.patterns));
+    if (patterns.isEmpty()) continue;  // a description without patterns
     // Qt takes the patterns from the last parentheses and, with the details hidden, shows the
     // text before them: the description exactly as written.
-    nameFilters << QStringLiteral("%1 (%2)").arg(items[i], patterns);
+    nameFilters << QStringLiteral("%1 (%2)").arg(QString::fromStdString(item.description), patterns);
   }
   return nameFilters;
 }
