@@ -13,7 +13,7 @@
 #include "benchmark_application.h"
 #include "process_memory.h"
 #include "shell/edit_view_widget.h"
-#include "shell/native_qstring.h"
+#include "shell/dialog_kit/native_qstring.h"
 
 namespace propdesk {
 namespace {

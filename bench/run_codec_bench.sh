@@ -4,6 +4,9 @@
 # peak memory (MB/s: 10^6 bytes of input per second of the median). Usage: bench/run_codec_bench.sh [RUNS]   (needs hyperfine and python3)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+for tool in hyperfine python3; do
+  command -v "$tool" >/dev/null || { echo "$tool is not installed (Debian package $tool)" >&2; exit 1; }
+done
 runs=${1:-15}
 build=build-bench
 data=bench-data

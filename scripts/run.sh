@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
+echo "Building the editor in build/ (the first build takes a few minutes)..." >&2
 scripts/build.sh build >/dev/null
 
 editor=build/src/shell/propdesk

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test, then builds and
-# runs them again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# runs them again under AddressSanitizer and UndefinedBehaviorSanitizer. Last it builds the
+# optimised Release configuration, whose warnings only the optimiser finds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
@@ -14,3 +15,5 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 BUILD_TYPE=Debug scripts/build.sh build-sanitize -DPROPDESK_WERROR=ON -DPROPDESK_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+BUILD_TYPE=Release scripts/build.sh build-release -DPROPDESK_WERROR=ON

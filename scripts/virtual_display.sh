@@ -13,10 +13,56 @@ stop_virtual_display() {
 trap stop_virtual_display EXIT
 
 start_virtual_display() {
-  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" 2>/dev/null &
+  # -noreset: the keys bound by bind_keys stay while no client is connected.
+  Xvfb -displayfd 3 -noreset -screen 0 "$1x24" -nolisten tcp 3>"$work/display" 2>/dev/null &
   xvfb_pid=$!
-  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; return 1; }
+  wait_until 5 "Xvfb did not start" test -s "$work/display" || return 1
   export DISPLAY=":$(cat "$work/display")"
   export XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb
+}
+
+# wait_until SECONDS MESSAGE COMMAND...: runs COMMAND every tenth of a second until it succeeds;
+# after SECONDS without success prints MESSAGE and fails.
+wait_until() {
+  local seconds=$1 message=$2
+  shift 2
+  for _ in $(seq $((seconds * 10))); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  echo "$message" >&2
+  return 1
+}
+
+# bind_keys TEXT: gives every character of TEXT a key of its own. Without one, xdotool binds a
+# spare key for each character and unbinds it right after the key press, and a busy editor that
+# reads the keymap only after the unbinding loses the character. Call it before the editor starts.
+bind_keys() {
+  python3 - "$1" <<'PYTHON'
+import ctypes, sys
+x11 = ctypes.CDLL("libX11.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XDisplayKeycodes.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
+x11.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
+x11.XGetKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int, ctypes.POINTER(ctypes.c_int)]
+x11.XChangeKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
+                                       ctypes.POINTER(ctypes.c_ulong), ctypes.c_int]
+x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+display = x11.XOpenDisplay(None)
+if not display:
+    sys.exit("bind_keys: no display")
+low, high, width = ctypes.c_int(), ctypes.c_int(), ctypes.c_int()
+x11.XDisplayKeycodes(display, low, high)
+count = high.value - low.value + 1
+table = x11.XGetKeyboardMapping(display, low.value, count, width)
+unbound = [low.value + key for key in reversed(range(count))
+           if not any(table[key * width.value + column] for column in range(width.value))]
+characters = sorted(set(sys.argv[1]))
+if len(unbound) < len(characters):
+    sys.exit("bind_keys: not enough unbound keys")
+for key, character in zip(unbound, characters):
+    keysym = ctypes.c_ulong(0x1000000 + ord(character))  # the keysym of a Unicode character
+    x11.XChangeKeyboardMapping(display, key, 1, ctypes.byref(keysym), 1)
+x11.XCloseDisplay(display)
+PYTHON
 }

@@ -18,15 +18,15 @@ CancelCheck& ExternalCancelCheck() {
 using BuiltInStep = bool (*)(std::string&);
 using ExternalStep = bool (ExternalConverter::*)(std::string_view, std::string_view);
 
-bool Convert(std::string& text, std::string* errorText, BuiltInStep builtIn, ExternalStep external) {
-  const Settings& settings = GetSettings();
-  if (!settings.UseNative2Ascii) {
+bool Convert(std::string& text, std::string* errorText, const ConverterChoice& choice, BuiltInStep builtIn,
+             ExternalStep external) {
+  if (!choice.useExternal) {
     if (builtIn(text)) return true;
     if (errorText) *errorText = ConversionMessage(ConversionStatus::OutOfMemory, 0);
     return false;
   }
-  ExternalConverter converter(ExternalCancelCheck());
-  if ((converter.*external)(settings.Native2AsciiPath, text)) {
+  ExternalConverter converter(choice.shouldCancel);
+  if ((converter.*external)(choice.commandPath, text)) {
     text = converter.TakeOutput();
     return true;
   }
@@ -34,14 +34,28 @@ bool Convert(std::string& text, std::string* errorText, BuiltInStep builtIn, Ext
   return false;
 }
 
+// The choice of the settings at this moment, with the installed cancel check.
+ConverterChoice CurrentChoice() {
+  const Settings& settings = GetSettings();
+  return {settings.UseNative2Ascii, settings.Native2AsciiPath, ExternalCancelCheck()};
+}
+
 }  // namespace
 
+bool ConvertToNative(std::string& text, std::string* errorText, const ConverterChoice& choice) {
+  return Convert(text, errorText, choice, DecodeEscapesKeepingMeaning, &ExternalConverter::ToNative);
+}
+
+bool ConvertToEscaped(std::string& text, std::string* errorText, const ConverterChoice& choice) {
+  return Convert(text, errorText, choice, EncodeEscapes, &ExternalConverter::ToEscaped);
+}
+
 bool ConvertToNative(std::string& text, std::string* errorText) {
-  return Convert(text, errorText, DecodeEscapesKeepingMeaning, &ExternalConverter::ToNative);
+  return ConvertToNative(text, errorText, CurrentChoice());
 }
 
 bool ConvertToEscaped(std::string& text, std::string* errorText) {
-  return Convert(text, errorText, EncodeEscapes, &ExternalConverter::ToEscaped);
+  return ConvertToEscaped(text, errorText, CurrentChoice());
 }
 
 void SetExternalCancelCheck(CancelCheck shouldCancel) { ExternalCancelCheck() = std::move(shouldCancel); }

@@ -2,17 +2,31 @@
 // The one door through which the document converts text: the built-in codec or the external
 // command, as the settings say at the moment of the call.
 #include <string>
+#include <string_view>
 
 #include "convert/child_process.h"
 
 namespace propdesk {
 
-// Escaped .properties bytes to native text; the built-in codec keeps as text the escapes whose
-// characters would change the file's meaning once saved (DecodeEscapesKeepingMeaning). On failure returns false, leaves text exactly as it
-// was and, when errorText is not null, puts the message (UTF-8) there.
+// The converter a conversion uses: the built-in codec, or the external command with the check it
+// asks while the command runs.
+struct ConverterChoice {
+  bool useExternal = false;
+  std::string_view commandPath;
+  CancelCheck shouldCancel;
+};
+
+// Escaped .properties bytes to native text, with the converter the settings choose at this moment
+// and the installed cancel check. The built-in codec keeps as text every escape whose character would
+// change the file's meaning once saved (DecodeEscapesKeepingMeaning). On failure returns false, leaves text exactly as it was and,
+// when errorText is not null, puts the message (UTF-8) there.
 bool ConvertToNative(std::string& text, std::string* errorText);
 // Native text to escaped .properties bytes, with the same contract.
 bool ConvertToEscaped(std::string& text, std::string* errorText);
+
+// The same conversions with the converter given.
+bool ConvertToNative(std::string& text, std::string* errorText, const ConverterChoice& choice);
+bool ConvertToEscaped(std::string& text, std::string* errorText, const ConverterChoice& choice);
 
 // Installs the check that every later external conversion asks while its command runs (see
 // CancelCheck); the shell uses it to keep the window painted and to offer cancelling. An empty

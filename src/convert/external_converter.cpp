@@ -9,7 +9,7 @@
 #include <new>
 
 #include "common/string_table.h"
-#include "convert/command_line.h"
+#include "convert/command_splitter.h"
 #include "convert/temp_file.h"
 
 namespace propdesk {

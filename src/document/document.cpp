@@ -10,6 +10,7 @@
 #include "convert/conversion_front.h"
 #include "convert/native_text.h"
 #include "convert/utf8_native_codec.h"
+#include "document/line_ends.h"
 #include "settings/settings.h"
 
 namespace propdesk {
@@ -234,7 +235,6 @@ void Document::UpdateTitle() {
   }
 }
 
-void Document::SetDocumentPath(const std::optional<std::string>& path) { documentPath_ = path; }
 
 void Document::OnDropFiles(const std::vector<std::string>& paths) {
   if (paths.size() != 1) return;

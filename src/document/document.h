@@ -56,7 +56,6 @@ class Document {
   // modified flag changes (the toolkit's modification-changed signal), so that the "(更新)" mark
   // follows edits and an undo back to the saved state.
   void UpdateTitle();
-  void SetDocumentPath(const std::optional<std::string>& path);
   // Files dropped on the window: exactly one is opened, unless it is the document's own file
   // (the same device and inode, whatever the form of the path).
   void OnDropFiles(const std::vector<std::string>& paths);
@@ -97,11 +96,5 @@ class Document {
   std::optional<FileStamp> fileStamp_;
   bool editForbidden_ = false;
 };
-
-// Turns every line break into CR LF; lfStyle tells whether a bare LF came before the first CR LF.
-// Returns false, leaving text untouched, only when no memory can be had.
-bool ExpandLineEnds(std::string& text, bool& lfStyle);
-// Turns every CR LF back into LF; lone CRs and LFs stay.
-void CollapseLineEnds(std::string& text);
 
 }  // namespace propdesk

@@ -3,7 +3,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QString>
+
+#include "common/filter_text.h"
 
 namespace propdesk {
 namespace {
@@ -19,6 +22,27 @@ QString ToQtPatterns(const QString& patterns) {
   return converted.join(u' ');
 }
 
+// A save chooser that refuses a name in a folder that does not exist and stays open, as the open
+// chooser does for a missing file (Qt's own save chooser would accept it).
+class SaveFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (files.size() == 1) {
+      const QString folder = QFileInfo(files.front()).absolutePath();
+      if (!QFileInfo(folder).isDir()) {
+        const QString message =
+            QFileDialog::tr("%1\nDirectory not found.\nPlease verify the correct directory name was given.");
+        QMessageBox::warning(this, windowTitle(), message.arg(folder));
+        return;
+      }
+    }
+    QFileDialog::accept();
+  }
+};
+
 // The folder the next chooser starts in; the working directory until a file has been chosen.
 QString& LastChosenFolder() {
   static QString folder;
@@ -28,22 +52,21 @@ QString& LastChosenFolder() {
 }  // namespace
 
 QStringList ToQtNameFilters(std::string_view filter) {
-  const QStringList items = QString::fromUtf8(filter).split(u'|');
   QStringList nameFilters;
-  // Items come in pairs: description, then patterns. A description without patterns is dropped.
-  for (qsizetype i = 0; i + 1 < items.size(); i += 2) {
-    const QString patterns = ToQtPatterns(items[i + 1]);
-    if (patterns.isEmpty()) continue;
+  for (const FilterItem& item : SplitFilterText(filter)) {
+    const QString patterns = ToQtPatterns(QString::fromStdString(item.patterns));
+    if (patterns.isEmpty()) continue;  // a description without patterns
     // Qt takes the patterns from the last parentheses and, with the details hidden, shows the
     // text before them: the description exactly as written.
-    nameFilters << QStringLiteral("%1 (%2)").arg(items[i], patterns);
+    nameFilters << QStringLiteral("%1 (%2)").arg(QString::fromStdString(item.description), patterns);
   }
   return nameFilters;
 }
 
 std::unique_ptr<QFileDialog> MakeFileChooser(FileChooserKind kind, std::string_view filter,
                                              std::string_view defaultExtension, QWidget* owner) {
-  auto dialog = std::make_unique<QFileDialog>(owner);
+  std::unique_ptr<QFileDialog> dialog =
+      kind == FileChooserKind::Open ? std::make_unique<QFileDialog>(owner) : std::make_unique<SaveFileDialog>(owner);
   // Qt's own dialog, so that the filters show and match as above on every desktop.
   dialog->setOption(QFileDialog::DontUseNativeDialog);
   dialog->setOption(QFileDialog::HideNameFilterDetails);

@@ -14,7 +14,7 @@ namespace propdesk {
 
 enum class FileChooserKind {
   Open,  // only an existing file can be chosen
-  Save,  // asks before an existing file is overwritten
+  Save,  // takes only a name in an existing folder; asks before an existing file is overwritten
 };
 
 // Turns a bar-separated filter text such as "Programs (*.exe)|*.exe|All files (*.*)|*.*|" into

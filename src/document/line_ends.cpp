@@ -1,8 +1,7 @@
+#include "document/line_ends.h"
+
 #include <cstring>
 #include <exception>
-#include <string>
-
-#include "document/document.h"
 
 namespace propdesk {
 

@@ -4,31 +4,31 @@
 
 namespace propdesk {
 
-FindReplaceDialogHostQt::FindReplaceDialogHostQt(QWidget& owner, SearchState& state) : owner_(owner), state_(state) {}
+QtFindReplaceDialogHost::QtFindReplaceDialogHost(QWidget& owner, SearchState& state) : owner_(owner), state_(state) {}
 
-FindReplaceDialogHostQt::~FindReplaceDialogHostQt() { delete dialog_; }
+QtFindReplaceDialogHost::~QtFindReplaceDialogHost() { delete dialog_; }
 
-void FindReplaceDialogHostQt::Open(FindReplaceKind kind) {
+void QtFindReplaceDialogHost::Open(FindReplaceKind kind) {
   if (dialog_) return;
-  dialog_ = new FindReplaceDialogQt(kind, state_, &owner_);
-  connect(dialog_, &FindReplaceDialogQt::actionRequested, this, &FindReplaceDialogHostQt::dialogAction);
-  connect(dialog_, &QDialog::finished, this, &FindReplaceDialogHostQt::OnDialogFinished);
+  dialog_ = new FindReplaceDialog(kind, state_, &owner_);
+  connect(dialog_, &FindReplaceDialog::actionRequested, this, &QtFindReplaceDialogHost::dialogAction);
+  connect(dialog_, &QDialog::finished, this, &QtFindReplaceDialogHost::OnDialogFinished);
   dialog_->show();
   FocusDialog();
   emit dialogChanged(dialog_);
 }
 
-void FindReplaceDialogHostQt::CloseDialog() {
+void QtFindReplaceDialogHost::CloseDialog() {
   if (dialog_) dialog_->reject();
 }
 
-void FindReplaceDialogHostQt::FocusDialog() {
+void QtFindReplaceDialogHost::FocusDialog() {
   if (!dialog_) return;
   dialog_->raise();
   dialog_->activateWindow();
 }
 
-void FindReplaceDialogHostQt::OnDialogFinished() {
+void QtFindReplaceDialogHost::OnDialogFinished() {
   // The dialog may be closing from within its own button press: it goes once control is back in
   // the event loop, and reports nothing more until then.
   disconnect(dialog_, nullptr, this, nullptr);

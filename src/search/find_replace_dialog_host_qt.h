@@ -13,13 +13,13 @@ namespace propdesk {
 
 struct SearchState;
 
-class FindReplaceDialogHostQt final : public QObject, public FindReplaceDialogHost {
+class QtFindReplaceDialogHost final : public QObject, public FindReplaceDialogHost {
   Q_OBJECT
 
  public:
   // owner is the main window, which owns the dialogs; both arguments must outlive the host.
-  FindReplaceDialogHostQt(QWidget& owner, SearchState& state);
-  ~FindReplaceDialogHostQt() override;
+  QtFindReplaceDialogHost(QWidget& owner, SearchState& state);
+  ~QtFindReplaceDialogHost() override;
 
   bool IsDialogOpen() const override { return dialog_ != nullptr; }
   void OpenFindDialog() override { Open(FindReplaceKind::Find); }
@@ -29,7 +29,7 @@ class FindReplaceDialogHostQt final : public QObject, public FindReplaceDialogHo
   void FocusDialog() override;
 
   // The open dialog; null when none is.
-  FindReplaceDialogQt* Dialog() const { return dialog_; }
+  FindReplaceDialog* Dialog() const { return dialog_; }
 
  signals:
   // The dialog recorded an action in the search state (FR_DIALOGTERM when it closed).
@@ -44,7 +44,7 @@ class FindReplaceDialogHostQt final : public QObject, public FindReplaceDialogHo
 
   QWidget& owner_;
   SearchState& state_;
-  QPointer<FindReplaceDialogQt> dialog_;
+  QPointer<FindReplaceDialog> dialog_;
 };
 
 }  // namespace propdesk

@@ -23,7 +23,7 @@ constexpr int kReplaceHeight = 76;
 
 }  // namespace
 
-FindReplaceDialogQt::FindReplaceDialogQt(FindReplaceKind kind, SearchState& state, QWidget* owner)
+FindReplaceDialog::FindReplaceDialog(FindReplaceKind kind, SearchState& state, QWidget* owner)
     : TemplateDialog(owner, kind == FindReplaceKind::Find ? QStringLiteral("検索") : QStringLiteral("置換"),
                      kDialogWidth, kind == FindReplaceKind::Find ? kFindHeight : kReplaceHeight),
       kind_(kind),
@@ -49,15 +49,15 @@ FindReplaceDialogQt::FindReplaceDialogQt(FindReplaceKind kind, SearchState& stat
     connect(replaceAll_, &QPushButton::clicked, this, [this] { Press(FR_REPLACEALL); });
   }
   auto* cancel = AddButton(QStringLiteral("キャンセル"), "cancel", find ? 23 : 56);
-  connect(cancel, &QPushButton::clicked, this, &FindReplaceDialogQt::reject);
+  connect(cancel, &QPushButton::clicked, this, &FindReplaceDialog::reject);
 
-  connect(findWhat_, &QLineEdit::textChanged, this, &FindReplaceDialogQt::UpdateButtons);
+  connect(findWhat_, &QLineEdit::textChanged, this, &FindReplaceDialog::UpdateButtons);
   ShowState();
   findWhat_->setFocus();
   findWhat_->selectAll();
 }
 
-SearchTextField* FindReplaceDialogQt::AddField(const QString& label, const char* name, int y) {
+SearchTextField* FindReplaceDialog::AddField(const QString& label, const char* name, int y) {
   auto* caption = new QLabel(label, this);
   Place(caption, 5, y + 2, 64, 8);
   auto* field = new SearchTextField(this);
@@ -67,7 +67,7 @@ SearchTextField* FindReplaceDialogQt::AddField(const QString& label, const char*
   return field;
 }
 
-void FindReplaceDialogQt::AddDirection() {
+void FindReplaceDialog::AddDirection() {
   auto* group = new QGroupBox(QStringLiteral("方向"), this);
   group->setObjectName(QStringLiteral("direction"));
   Place(group, 126, 26, 84, 28);
@@ -81,14 +81,14 @@ void FindReplaceDialogQt::AddDirection() {
   Place(down_, 170, 38, 38, 12);
 }
 
-QPushButton* FindReplaceDialogQt::AddButton(const QString& text, const char* name, int y) {
+QPushButton* FindReplaceDialog::AddButton(const QString& text, const char* name, int y) {
   auto* button = new QPushButton(text, this);
   button->setObjectName(QLatin1String(name));
   Place(button, kButtonX, y, kButtonWidth, kButtonHeight);
   return button;
 }
 
-void FindReplaceDialogQt::ShowState() {
+void FindReplaceDialog::ShowState() {
   findWhat_->SetNativeText(state_.FindWhat);
   if (replaceWith_) replaceWith_->SetNativeText(state_.ReplaceWith);
   matchCase_->setChecked(state_.MatchesCase());
@@ -97,14 +97,14 @@ void FindReplaceDialogQt::ShowState() {
 }
 
 // As in the platform's dialogs, nothing can be searched for while the find field is empty.
-void FindReplaceDialogQt::UpdateButtons() {
+void FindReplaceDialog::UpdateButtons() {
   const bool hasFindText = !findWhat_->text().isEmpty();
   for (QPushButton* button : {findNext_, replace_, replaceAll_}) {
     if (button) button->setEnabled(hasFindText);
   }
 }
 
-void FindReplaceDialogQt::Press(std::uint32_t action) {
+void FindReplaceDialog::Press(std::uint32_t action) {
   state_.FindWhat = findWhat_->NativeText();
   if (replaceWith_) state_.ReplaceWith = replaceWith_->NativeText();
   state_.SetMatchesCase(matchCase_->isChecked());

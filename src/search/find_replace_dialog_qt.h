@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "search/search_state.h"
-#include "shell/template_dialog.h"
+#include "shell/dialog_kit/template_dialog.h"
 
 class QCheckBox;
 class QPushButton;
@@ -18,12 +18,12 @@ class SearchTextField;
 
 enum class FindReplaceKind { Find, Replace };
 
-class FindReplaceDialogQt final : public TemplateDialog {
+class FindReplaceDialog final : public TemplateDialog {
   Q_OBJECT
 
  public:
   // The state must outlive the dialog.
-  FindReplaceDialogQt(FindReplaceKind kind, SearchState& state, QWidget* owner);
+  FindReplaceDialog(FindReplaceKind kind, SearchState& state, QWidget* owner);
 
   FindReplaceKind Kind() const { return kind_; }
 

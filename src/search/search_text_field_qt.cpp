@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "search/search_state.h"
-#include "shell/native_qstring.h"
+#include "shell/dialog_kit/native_qstring.h"
 
 namespace propdesk {
 namespace {

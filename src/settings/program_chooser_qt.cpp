@@ -6,6 +6,7 @@
 #include <QSortFilterProxyModel>
 #include <algorithm>
 
+#include "common/filter_text.h"
 #include "common/string_table.h"
 
 namespace propdesk {
@@ -63,13 +64,11 @@ ProgramFileDialog::ProgramFileDialog(QWidget* owner) : QFileDialog(owner), proxy
   setAcceptMode(QFileDialog::AcceptOpen);
   setProxyModel(proxy_);
 
-  // The filter text is "description|patterns|description|patterns|...".
   std::string filter;
   LoadText(IDS_PROGRAM_FILTER, filter, 260);
-  const QStringList items = QString::fromStdString(filter).split(QLatin1Char('|'));
-  for (qsizetype i = 0; i + 1 < items.size(); i += 2) {
-    descriptions_.append(items[i]);
-    patterns_.append(items[i + 1]);
+  for (const FilterItem& item : SplitFilterText(filter)) {
+    descriptions_.append(QString::fromStdString(item.description));
+    patterns_.append(QString::fromStdString(item.patterns));
   }
   setNameFilters(descriptions_);
   connect(this, &QFileDialog::filterSelected, this, &ProgramFileDialog::UseFilter);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "settings/program_chooser_qt.h"
-#include "shell/template_dialog.h"
+#include "shell/dialog_kit/template_dialog.h"
 
 class QCheckBox;
 class QLabel;

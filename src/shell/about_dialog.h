@@ -1,6 +1,6 @@
 #pragma once
 // The About box: the program's icon, name and version.
-#include "shell/template_dialog.h"
+#include "shell/dialog_kit/template_dialog.h"
 
 namespace propdesk {
 

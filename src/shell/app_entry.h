@@ -21,7 +21,8 @@ void NameApplication();
 void InstallQtJapanese(QCoreApplication& app, QTranslator& translator);
 
 // Queues the first command-line argument, when there is one, to be opened once the event loop
-// runs, so that a failure message has the shown window as its owner. Later arguments are ignored.
+// runs and the window is on screen, so that a failure message is centred over the shown window.
+// Later arguments are ignored.
 void QueueCommandLineFile(MainFrame& frame, int argc, char** argv);
 
 }  // namespace propdesk

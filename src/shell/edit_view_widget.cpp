@@ -1,10 +1,12 @@
 #include "shell/edit_view_widget.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -16,9 +18,10 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <memory>
 
 #include "document/caret_character.h"
-#include "shell/native_qstring.h"
+#include "shell/dialog_kit/native_qstring.h"
 #include "shell/qt_text_view.h"
 
 namespace propdesk {
@@ -52,6 +55,17 @@ QString EditViewWidget::DescribeCharacterAt(const QTextCursor& cursor, Character
   const LineSyntax line = colouring_.SyntaxOf(cursor.block());
   const std::size_t column = NativeLength(QStringView(cursor.block().text()).left(cursor.positionInBlock()));
   return QString::fromStdString(describe(line.native, line.spans, column));
+QMenu* EditViewWidget::createContextMenu(const QPoint& position) {
+  QMenu* menu = createStandardContextMenu(position);
+  // Qt's Japanese texts say "すべてを選択" where the Edit menu says "すべて選択".
+  if (auto* selectAll = menu->findChild<QAction*>(QStringLiteral("select-all")))
+    selectAll->setText(selectAll->text().replace(QStringLiteral("すべてを選択"), QStringLiteral("すべて選択")));
+  return menu;
+}
+
+void EditViewWidget::contextMenuEvent(QContextMenuEvent* event) {
+  const std::unique_ptr<QMenu> menu(createContextMenu(event->pos()));
+  menu->exec(event->globalPos());
 }
 
 void EditViewWidget::deleteSelection() {

@@ -43,6 +43,9 @@ class EditViewWidget : public QPlainTextEdit {
   // The status bar's words for the character at the caret: its code point and escape, or what a
   // \uXXXX escape kept as text stands for. Empty at the end of a line.
   QString CaretCharacterText() const;
+  // The right-click menu at `position`: Qt's own, its Select All worded as in the Edit menu. The
+  // caller owns it.
+  QMenu* createContextMenu(const QPoint& position);
 
  public slots:
   // Deletes the selected text as one undoable edit, unless the area is read-only.
@@ -56,6 +59,7 @@ class EditViewWidget : public QPlainTextEdit {
   void readOnlyChanged(bool readOnly);
 
  protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;

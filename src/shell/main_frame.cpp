@@ -60,7 +60,7 @@ MainFrame::MainFrame(std::unique_ptr<QtPrompts> ownPrompts, Prompts* prompts)
       infoPane_(new DocumentInfoPane(this)),
       wait_(std::make_unique<ExternalCommandWait>(this)) {
   document_ = std::make_unique<Document>(view_->textView(), prompts_, *this);
-  findReplaceDialogs_ = std::make_unique<FindReplaceDialogHostQt>(*this, searchState_);
+  findReplaceDialogs_ = std::make_unique<QtFindReplaceDialogHost>(*this, searchState_);
   findReplace_ = std::make_unique<FindReplaceCommands>(view_->textView(), prompts_, *findReplaceDialogs_, searchState_);
   actions_ = BuildMainMenu(*menuBar());
   setCentralWidget(view_);
@@ -119,9 +119,9 @@ void MainFrame::RouteCommands() {
 }
 
 void MainFrame::ConnectFindReplaceDialogs() {
-  connect(findReplaceDialogs_.get(), &FindReplaceDialogHostQt::dialogAction, this,
+  connect(findReplaceDialogs_.get(), &QtFindReplaceDialogHost::dialogAction, this,
           [this] { findReplace_->OnFindReplaceMessage(); });
-  connect(findReplaceDialogs_.get(), &FindReplaceDialogHostQt::dialogChanged, this, [this](QWidget* openDialog) {
+  connect(findReplaceDialogs_.get(), &QtFindReplaceDialogHost::dialogChanged, this, [this](QWidget* openDialog) {
     if (ownPrompts_) ownPrompts_->SetFindReplaceDialog(openDialog);
     UpdateCommandStates();
   });

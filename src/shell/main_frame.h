@@ -23,7 +23,7 @@ class DocumentInfoPane;
 class EditViewWidget;
 class ExternalCommandWait;
 class FindReplaceCommands;
-class FindReplaceDialogHostQt;
+class QtFindReplaceDialogHost;
 class Prompts;
 class QtPrompts;
 
@@ -43,7 +43,7 @@ class MainFrame final : public QMainWindow, public FrameWindow {
 
   QAction* CommandAction(CommandId id) const { return actions_.at(id); }
   Document& GetDocument() { return *document_; }
-  FindReplaceDialogHostQt& FindReplaceDialogs() { return *findReplaceDialogs_; }
+  QtFindReplaceDialogHost& FindReplaceDialogs() { return *findReplaceDialogs_; }
   EditViewWidget& View() { return *view_; }
   // The line:column text of the status bar; empty until the first refresh.
   QString PositionText() const;
@@ -82,7 +82,7 @@ class MainFrame final : public QMainWindow, public FrameWindow {
   std::unique_ptr<ExternalCommandWait> wait_;
   std::unique_ptr<Document> document_;
   SearchState searchState_;
-  std::unique_ptr<FindReplaceDialogHostQt> findReplaceDialogs_;
+  std::unique_ptr<QtFindReplaceDialogHost> findReplaceDialogs_;
   std::unique_ptr<FindReplaceCommands> findReplace_;
   std::map<CommandId, QAction*> actions_;
   bool clipboardHasText_ = false;

@@ -7,6 +7,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 
 #include "common/string_table.h"
 
@@ -62,6 +63,16 @@ void AddMenu(QMenuBar& bar, const char* title, std::initializer_list<const MenuI
   }
 }
 
+// Lets a greyed item be highlighted, so that its help text shows like that of any other item.
+class MenuStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == SH_Menu_AllowActiveAndDisabled) return 1;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
+
 }  // namespace
 
 std::map<CommandId, QAction*> BuildMainMenu(QMenuBar& bar) {
@@ -75,6 +86,10 @@ std::map<CommandId, QAction*> BuildMainMenu(QMenuBar& bar) {
   AddMenu(bar, "ツール(&T)", {&kSettings}, actions);
   AddMenu(bar, "ヘルプ(&H)", {&kAbout}, actions);
   actions[ID_EDIT_READONLY]->setCheckable(true);
+  // Made after the menus, so that it is destroyed after them.
+  auto* style = new MenuStyle;
+  style->setParent(&bar);
+  for (QAction* menuAction : bar.actions()) menuAction->menu()->setStyle(style);
   return actions;
 }
 

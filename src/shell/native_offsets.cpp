@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "shell/native_qstring.h"
+#include "shell/dialog_kit/native_qstring.h"
 
 namespace propdesk {
 namespace {

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "document/caret_character.h"
-#include "shell/native_qstring.h"
+#include "shell/dialog_kit/native_qstring.h"
 
 namespace propdesk {
 namespace {

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "shell/edit_view_widget.h"
-#include "shell/native_qstring.h"
+#include "shell/dialog_kit/native_qstring.h"
 
 namespace propdesk {
 namespace {

@@ -127,7 +127,8 @@ TEST_F(ConversionFrontTest, FailureKeepsTheTextAndGivesTheMessage) {
   };
   for (const auto& c : cases) {
     UseExternal(c.path);
-    for (const ConvertFunction convert : {&ConvertToNative, &ConvertToEscaped}) {
+    const ConvertFunction conversions[] = {&ConvertToNative, &ConvertToEscaped};
+    for (const ConvertFunction convert : conversions) {
       std::string text = kEscaped;
       std::string errorText = "stale";
       EXPECT_FALSE(convert(text, &errorText));
@@ -137,6 +138,19 @@ TEST_F(ConversionFrontTest, FailureKeepsTheTextAndGivesTheMessage) {
       EXPECT_EQ(text, kEscaped);
     }
   }
+}
+
+TEST_F(ConversionFrontTest, GivenChoiceIsUsedWhateverTheSettings) {
+  GetSettings().UseNative2Ascii = false;
+  int asked = 0;
+  const std::string slow = sandbox_.Script("slow", "sleep 30");
+  const ConverterChoice external{true, slow, [&](std::chrono::milliseconds) { return ++asked == 2; }};
+  std::string text = kEscaped;
+  std::string errorText;
+  EXPECT_FALSE(ConvertToEscaped(text, &errorText, external));
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(text, kEscaped);
+  EXPECT_EQ(errorText, "外部コマンドがエラーで終了しました。");
 }
 
 TEST_F(ConversionFrontTest, InstalledCancelCheckEndsTheCommand) {

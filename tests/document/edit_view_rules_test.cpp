@@ -28,13 +28,17 @@ TEST(EditViewRules, CaretPositionCountsLinesAndBytesFromOne) {
   }
 }
 
-TEST(EditViewRules, EscapeClosesOnlyWhenAllowedAndEditForbidden) {
+class EscapeRuleTest : public ::testing::Test {
+ protected:
+  void TearDown() override { GetSettings() = Settings{}; }
+};
+
+TEST_F(EscapeRuleTest, EscapeClosesOnlyWhenAllowedAndEditForbidden) {
   for (const bool exitByEsc : {false, true}) {
     GetSettings().ExitByESC = exitByEsc;
     EXPECT_FALSE(EscapeClosesWindow(false));
     EXPECT_EQ(EscapeClosesWindow(true), exitByEsc);
   }
-  GetSettings() = Settings{};
 }
 
 }  // namespace

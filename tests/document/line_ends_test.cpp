@@ -1,9 +1,9 @@
+#include "document/line_ends.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "document/document.h"
 
 namespace propdesk {
 namespace {

@@ -79,10 +79,10 @@ class FindReplaceDialogTest : public QObject {
  private:
   std::unique_ptr<QWidget> owner_;
   SearchState state_;
-  std::unique_ptr<FindReplaceDialogHostQt> host_;
+  std::unique_ptr<QtFindReplaceDialogHost> host_;
   std::vector<Report> reports_;
 
-  FindReplaceDialogQt* Open(FindReplaceKind kind) {
+  FindReplaceDialog* Open(FindReplaceKind kind) {
     kind == FindReplaceKind::Find ? host_->OpenFindDialog() : host_->OpenReplaceDialog();
     return host_->Dialog();
   }
@@ -93,8 +93,8 @@ class FindReplaceDialogTest : public QObject {
     owner_->show();
     state_ = SearchState{};
     reports_.clear();
-    host_ = std::make_unique<FindReplaceDialogHostQt>(*owner_, state_);
-    connect(host_.get(), &FindReplaceDialogHostQt::dialogAction, this,
+    host_ = std::make_unique<QtFindReplaceDialogHost>(*owner_, state_);
+    connect(host_.get(), &QtFindReplaceDialogHost::dialogAction, this,
             [this] { reports_.push_back({state_.FindWhat, state_.ReplaceWith, state_.Flags}); });
   }
   void cleanup() {
@@ -118,7 +118,7 @@ class FindReplaceDialogTest : public QObject {
     QFETCH(FindReplaceKind, kind);
     QFETCH(QString, caption);
     QFETCH(QStringList, controls);
-    FindReplaceDialogQt* dialog = Open(kind);
+    FindReplaceDialog* dialog = Open(kind);
     QCOMPARE(dialog->windowTitle(), caption);
     QCOMPARE(ControlTexts(*dialog), controls);
     QVERIFY(!dialog->isModal());
@@ -129,7 +129,7 @@ class FindReplaceDialogTest : public QObject {
 
   void opensShowingTheSearchState() {
     state_ = {"\x8C\x9F\x8D\xF5", "\x83\x41", FR_MATCHCASE};  // 検索, ア, upwards
-    FindReplaceDialogQt* find = Open(FindReplaceKind::Find);
+    FindReplaceDialog* find = Open(FindReplaceKind::Find);
     QCOMPARE(Field(*find, "findWhat")->text(), QStringLiteral("検索"));
     QCOMPARE(Field(*find, "findWhat")->selectedText(), QStringLiteral("検索"));
     QVERIFY(Find<QCheckBox>(*find, "matchCase")->isChecked());
@@ -138,7 +138,7 @@ class FindReplaceDialogTest : public QObject {
     host_->CloseDialog();
 
     state_.Flags = FR_DOWN;
-    FindReplaceDialogQt* replace = Open(FindReplaceKind::Replace);
+    FindReplaceDialog* replace = Open(FindReplaceKind::Replace);
     QCOMPARE(Field(*replace, "replaceWith")->text(), QStringLiteral("ア"));
     QVERIFY(!Find<QCheckBox>(*replace, "matchCase")->isChecked());
   }
@@ -150,7 +150,7 @@ class FindReplaceDialogTest : public QObject {
   }
   void searchButtonsWaitForAFindText() {
     QFETCH(FindReplaceKind, kind);
-    FindReplaceDialogQt* dialog = Open(kind);
+    FindReplaceDialog* dialog = Open(kind);
     const auto enabledButtons = [dialog] {
       QStringList names;
       for (QPushButton* button : dialog->findChildren<QPushButton*>())
@@ -189,7 +189,7 @@ class FindReplaceDialogTest : public QObject {
     QFETCH(uint, flags);
     state_.Flags = FR_HIDEWHOLEWORD | FR_REPLACEALL;  // upwards, with an earlier action
     state_.ReplaceWith = "old";
-    FindReplaceDialogQt* dialog = Open(kind);
+    FindReplaceDialog* dialog = Open(kind);
     Commit(Field(*dialog, "findWhat"), QStringLiteral("アA"));
     if (kind == FindReplaceKind::Replace) {
       Field(*dialog, "replaceWith")->clear();
@@ -209,7 +209,7 @@ class FindReplaceDialogTest : public QObject {
   // The fields take what fits into 79 bytes of code page 932, as a text limit does: typing past
   // it is refused, a longer insertion is cut at a character boundary, the rest stays in place.
   void fieldsHoldAtMost79BytesOfNativeText() {
-    FindReplaceDialogQt* dialog = Open(FindReplaceKind::Replace);
+    FindReplaceDialog* dialog = Open(FindReplaceKind::Replace);
     for (const char* name : {"findWhat", "replaceWith"}) {
       SearchTextField* field = Field(*dialog, name);
       Type(field, kA.repeated(40));
@@ -243,12 +243,12 @@ class FindReplaceDialogTest : public QObject {
   }
 
   void oneDialogAtATime() {
-    QSignalSpy changes(host_.get(), &FindReplaceDialogHostQt::dialogChanged);
-    FindReplaceDialogQt* find = Open(FindReplaceKind::Find);
+    QSignalSpy changes(host_.get(), &QtFindReplaceDialogHost::dialogChanged);
+    FindReplaceDialog* find = Open(FindReplaceKind::Find);
     host_->OpenReplaceDialog();
     host_->OpenFindDialog();
     QCOMPARE(host_->Dialog(), find);
-    QCOMPARE(owner_->findChildren<FindReplaceDialogQt*>().size(), 1);
+    QCOMPARE(owner_->findChildren<FindReplaceDialog*>().size(), 1);
     QCOMPARE(changes.size(), 1);
     QCOMPARE(changes[0][0].value<QWidget*>(), find);
 

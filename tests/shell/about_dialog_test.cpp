@@ -9,7 +9,7 @@
 
 #include "common/version.h"
 #include "shell/about_dialog.h"
-#include "shell/center_window.h"
+#include "shell/dialog_kit/center_window.h"
 
 using propdesk::AboutDialog;
 

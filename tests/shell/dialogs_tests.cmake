@@ -1,6 +1,5 @@
-# Tests of the About box, the settings dialog through the window, and dialog centring. Included
-# from this folder's CMakeLists.txt.
-propdesk_add_qt_test(center_window_test center_window_test.cpp)
+# Tests of the About box and the settings dialog through the window. Included from this folder's
+# CMakeLists.txt.
 propdesk_add_qt_test(about_dialog_test about_dialog_test.cpp)
 
 # The settings dialog through the main window, with the project's own converter as the external command.

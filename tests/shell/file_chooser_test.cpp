@@ -1,6 +1,7 @@
 // The file choosers and message boxes that stand for the platform's common dialogs.
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -66,12 +67,28 @@ class FileChooserTest : public QObject {
     QCOMPARE(types->itemText(1), QString("すべてのファイル (*.*)"));
   }
 
-  void saveChooserAsksBeforeOverwriting() {
+  void saveChooserAsksBeforeOverwritingAndRefusesAMissingFolder() {
     const auto dialog = MakeFileChooser(FileChooserKind::Save, Text(IDS_PROPERTIES_FILTER), "properties", nullptr);
     QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
     QCOMPARE(dialog->fileMode(), QFileDialog::AnyFile);
     QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
     QCOMPARE(dialog->defaultSuffix(), QString("properties"));
+
+    QTemporaryDir dir;
+    dialog->setDirectory(dir.path());
+    dialog->show();
+    dialog->findChild<QLineEdit*>("fileNameEdit")->setText("missing/x.properties");
+    QString warning;
+    QTimer::singleShot(0, [&warning] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box);
+      warning = box->text();
+      box->close();
+    });
+    static_cast<QDialog*>(dialog.get())->accept();
+    QVERIFY(warning.startsWith(dir.filePath("missing") + "\n"));
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->result(), 0);
   }
 
   void chooserReturnsTheChosenPathAndNothingWhenCancelled() {

@@ -15,7 +15,7 @@
 #include "settings/settings.h"
 #include "shell/edit_view_widget.h"
 #include "shell/main_frame.h"
-#include "shell/native_qstring.h"
+#include "shell/dialog_kit/native_qstring.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
@@ -53,7 +53,7 @@ class FindReplaceWindowTest : public QObject {
 
   QAction* Action(CommandId id) { return frame_->CommandAction(id); }
   TextView& Text() { return frame_->View().textView(); }
-  FindReplaceDialogQt* Dialog() { return frame_->FindReplaceDialogs().Dialog(); }
+  FindReplaceDialog* Dialog() { return frame_->FindReplaceDialogs().Dialog(); }
   Selection Selected() { return {Text().GetSelection().start, Text().GetSelection().end}; }
 
   void ShowActive() {

@@ -153,6 +153,7 @@ class MainFrameTest : public QObject {
 
   void menuHelpShowsWhileAnItemIsHighlightedThenThePositionReturns() {
     ShowActive();
+    frame_->GetDocument().SetEditForbidden(true);
     QTest::keyRelease(&View(), Qt::Key_Control);
     QCOMPARE(frame_->PositionText(), QString("1:1"));
 
@@ -162,6 +163,9 @@ class MainFrameTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(fileMenu));
     fileMenu->setActiveAction(Action(ID_FILE_OPEN));
     QCOMPARE(frame_->statusBar()->currentMessage(), QString("既存のリソース ファイルを開きます。"));
+    QVERIFY(!Action(ID_FILE_SAVE)->isEnabled());
+    fileMenu->setActiveAction(Action(ID_FILE_SAVE));
+    QCOMPARE(frame_->statusBar()->currentMessage(), QString("リソース ファイルを保存します。"));
     fileMenu->hide();
     QTRY_VERIFY(frame_->statusBar()->currentMessage().isEmpty());
     auto* position = frame_->statusBar()->findChild<QLabel*>();
@@ -326,14 +330,16 @@ class MainFrameTest : public QObject {
     QCOMPARE(frame_->windowHandle()->title(), QString::fromStdString(path + " - Propdesk"));
   }
 
-  void commandLineFileOpensOnceTheLoopRuns() {
+  void commandLineFileOpensOnceTheLoopRunsAndTheWindowIsOnScreen() {
     const std::string path = MakeFile("start.properties", "key=\\u3042\n");
     std::string program = "propdesk", first = path, second = MakeFile("other.properties", "");
     char* argv[] = {program.data(), first.data(), second.data(), nullptr};
     QueueCommandLineFile(*frame_, 3, argv);
-    QCOMPARE(Title(), QString("(無題) - Propdesk"));
     ProcessPostedEvents();
-    QCOMPARE(Title(), QString::fromStdString(path + " - Propdesk"));
+    QCOMPARE(Title(), QString("(無題) - Propdesk"));
+    frame_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    QTRY_COMPARE(Title(), QString::fromStdString(path + " - Propdesk"));
     QCOMPARE(Text().GetText(), std::string("key=\x82\xa0\r\n"));
     QVERIFY(prompts_->messages.empty());
   }
@@ -341,6 +347,8 @@ class MainFrameTest : public QObject {
   void missingCommandLineFileIsReportedOverTheWindow() {
     std::string program = "propdesk", missing = dir_->File("missing.properties");
     char* argv[] = {program.data(), missing.data(), nullptr};
+    frame_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
     QueueCommandLineFile(*frame_, 2, argv);
     ProcessPostedEvents();
     QCOMPARE(prompts_->MessageTexts(), std::vector<std::string>{"ファイルの読み込みに失敗しました。"});
@@ -463,6 +471,11 @@ class MainFrameTest : public QObject {
     InstallQtJapanese(*QCoreApplication::instance(), translator);
     QMessageBox box(QMessageBox::NoIcon, "t", "x", QMessageBox::Yes | QMessageBox::Cancel);
     QCOMPARE(box.button(QMessageBox::Cancel)->text(), QString("キャンセル"));
+    // The right-click menu words Select All as the Edit menu does.
+    const std::unique_ptr<QMenu> menu(View().createContextMenu({0, 0}));
+    auto* selectAll = menu->findChild<QAction*>("select-all");
+    QVERIFY(selectAll);
+    QVERIFY2(selectAll->text().startsWith("すべて選択"), qPrintable(selectAll->text()));
     QCoreApplication::removeTranslator(&translator);
   }
 };

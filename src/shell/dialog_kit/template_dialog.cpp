@@ -1,4 +1,4 @@
-#include "shell/template_dialog.h"
+#include "shell/dialog_kit/template_dialog.h"
 
 #include <QAbstractButton>
 #include <QFontDatabase>
@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "shell/center_window.h"
+#include "shell/dialog_kit/center_window.h"
 
 namespace propdesk {
 namespace {

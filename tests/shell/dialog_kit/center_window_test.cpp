@@ -4,7 +4,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include "shell/center_window.h"
+#include "shell/dialog_kit/center_window.h"
 
 using propdesk::CenteredPosition;
 using propdesk::CenterWindow;

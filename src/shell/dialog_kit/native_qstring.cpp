@@ -1,4 +1,4 @@
-#include "shell/native_qstring.h"
+#include "shell/dialog_kit/native_qstring.h"
 
 #include <algorithm>
 #include <cstdint>

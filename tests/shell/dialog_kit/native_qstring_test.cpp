@@ -1,5 +1,5 @@
 // The mapping between native code page 932 bytes and the view's QString.
-#include "shell/native_qstring.h"
+#include "shell/dialog_kit/native_qstring.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/center_window.h"
+#include "shell/dialog_kit/center_window.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "convert/command_line.h"
+#include "convert/command_splitter.h"
 
 #include <gtest/gtest.h>
 
