@@ -55,6 +55,8 @@ QString EditViewWidget::DescribeCharacterAt(const QTextCursor& cursor, Character
   const LineSyntax line = colouring_.SyntaxOf(cursor.block());
   const std::size_t column = NativeLength(QStringView(cursor.block().text()).left(cursor.positionInBlock()));
   return QString::fromStdString(describe(line.native, line.spans, column));
+}
+
 QMenu* EditViewWidget::createContextMenu(const QPoint& position) {
   QMenu* menu = createStandardContextMenu(position);
   // Qt's Japanese texts say "すべてを選択" where the Edit menu says "すべて選択".
