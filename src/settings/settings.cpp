@@ -1,24 +1,61 @@
 #include "settings/settings.h"
 
 #include <cstdint>
+#include <type_traits>
+#include <variant>
 
 #include "settings/registry.h"
 
 namespace propdesk {
 namespace {
 
-constexpr std::string_view kReadOnlyOpen = "ReadOnlyOpen";
-constexpr std::string_view kExitByESC = "ExitByESC";
-constexpr std::string_view kUseNative2Ascii = "UseNative2Ascii";
-constexpr std::string_view kNative2AsciiPath = "Native2AsciiPath";
+// Each stored value with the record field it fills. The field's type gives the stored type (a
+// Boolean is a REG_DWORD, a text a REG_SZ), and the defaults are those of a new record.
+struct StoredOption {
+  std::string_view name;
+  std::variant<bool Settings::*, std::string Settings::*> field;
+};
 
-bool ReadFlag(std::string_view name, std::uint32_t fallback) {
-  std::uint32_t number = 0;
-  RegReadDword(kSettingsKey, name, number, fallback);
-  return number == 1;
+constexpr StoredOption kStoredOptions[] = {
+    {"ReadOnlyOpen", &Settings::ReadOnlyOpen},
+    {"ExitByESC", &Settings::ExitByESC},
+    {"UseNative2Ascii", &Settings::UseNative2Ascii},
+    {"Native2AsciiPath", &Settings::Native2AsciiPath},
+    {"KeepUntouchedLines", &Settings::KeepUntouchedLines},
+};
+
+template <typename Field>
+constexpr bool kIsFlag = std::is_same_v<Field, bool Settings::*>;
+
+void LoadOption(const StoredOption& option, Settings& settings) {
+  static const Settings defaults;
+  std::visit(
+      [&](auto field) {
+        if constexpr (kIsFlag<decltype(field)>) {
+          std::uint32_t number = 0;
+          RegReadDword(kSettingsKey, option.name, number, defaults.*field ? 1 : 0);
+          settings.*field = number == 1;
+        } else {
+          std::string text;
+          RegReadString(kSettingsKey, option.name, text, defaults.*field);
+          // A path too long for the record is neither cut nor taken as empty.
+          if (text.size() <= kMaxNative2AsciiPathBytes) settings.*field = std::move(text);
+        }
+      },
+      option.field);
 }
 
-void WriteFlag(std::string_view name, bool on) { RegWriteDword(kSettingsKey, name, on ? 1 : 0); }
+void SaveOption(const StoredOption& option, const Settings& settings) {
+  std::visit(
+      [&](auto field) {
+        if constexpr (kIsFlag<decltype(field)>) {
+          RegWriteDword(kSettingsKey, option.name, settings.*field ? 1 : 0);
+        } else {
+          RegWriteString(kSettingsKey, option.name, settings.*field);
+        }
+      },
+      option.field);
+}
 
 }  // namespace
 
@@ -28,22 +65,11 @@ Settings& GetSettings() {
 }
 
 void LoadSettings() {
-  Settings& settings = GetSettings();
-  settings.ReadOnlyOpen = ReadFlag(kReadOnlyOpen, 1);
-  settings.ExitByESC = ReadFlag(kExitByESC, 0);
-  settings.UseNative2Ascii = ReadFlag(kUseNative2Ascii, 0);
-  std::string path;
-  RegReadString(kSettingsKey, kNative2AsciiPath, path, "");
-  // A path too long for the record is neither cut nor taken as empty.
-  if (path.size() <= kMaxNative2AsciiPathBytes) settings.Native2AsciiPath = std::move(path);
+  for (const StoredOption& option : kStoredOptions) LoadOption(option, GetSettings());
 }
 
 void SaveSettings() {
-  const Settings& settings = GetSettings();
-  WriteFlag(kReadOnlyOpen, settings.ReadOnlyOpen);
-  WriteFlag(kExitByESC, settings.ExitByESC);
-  WriteFlag(kUseNative2Ascii, settings.UseNative2Ascii);
-  RegWriteString(kSettingsKey, kNative2AsciiPath, settings.Native2AsciiPath);
+  for (const StoredOption& option : kStoredOptions) SaveOption(option, GetSettings());
 }
 
 }  // namespace propdesk

@@ -1,12 +1,12 @@
 #pragma once
-// The four persistent options and their per-user store.
+// The five persistent options and their per-user store.
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace propdesk {
 
-// The registry key under HKEY_CURRENT_USER that holds the four values.
+// The registry key under HKEY_CURRENT_USER that holds the five values.
 inline constexpr std::string_view kSettingsKey = "Software\\Orvandi\\Propdesk";
 // The longest Native2AsciiPath the record takes, in bytes.
 inline constexpr std::size_t kMaxNative2AsciiPathBytes = 258;
@@ -16,6 +16,7 @@ struct Settings {
   bool ExitByESC = false;         // ESC closes the window while edit-forbidden
   bool UseNative2Ascii = false;   // convert with the external command instead of the built-in codec
   std::string Native2AsciiPath;   // the external command, used verbatim; at most 258 bytes
+  bool KeepUntouchedLines = false;  // write unchanged lines back exactly as they were read
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };
@@ -27,7 +28,7 @@ Settings& GetSettings();
 // Boolean is on only when its stored number is exactly 1. A stored path longer than
 // kMaxNative2AsciiPathBytes leaves the record's path as it was. Creates nothing.
 void LoadSettings();
-// Writes the four values of the record to the per-user store, creating the key (and the file and its
+// Writes the five values of the record to the per-user store, creating the key (and the file and its
 // folder) when missing; failures are not reported.
 void SaveSettings();
 

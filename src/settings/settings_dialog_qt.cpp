@@ -12,7 +12,7 @@
 namespace propdesk {
 
 SettingsDialog::SettingsDialog(QWidget* owner, ProgramChooser chooseProgram)
-    : TemplateDialog(owner, QStringLiteral("設定"), 258, 83), chooseProgram_(std::move(chooseProgram)) {
+    : TemplateDialog(owner, QStringLiteral("設定"), 258, 97), chooseProgram_(std::move(chooseProgram)) {
   // Created in tab order.
   readOnlyOpen_ = new QCheckBox(QStringLiteral("ファイルを編集禁止状態で開く(&R)"), this);
   readOnlyOpen_->setObjectName(QStringLiteral("IDC_READONLYOPEN"));
@@ -41,6 +41,10 @@ SettingsDialog::SettingsDialog(QWidget* owner, ProgramChooser chooseProgram)
   Place(browse_, 147, 60, 37, 14);
   connect(browse_, &QPushButton::clicked, this, &SettingsDialog::OnBrowse);
 
+  keepUntouchedLines_ = new QCheckBox(QStringLiteral("変更していない行は元のまま保存する(&K)"), this);
+  keepUntouchedLines_->setObjectName(QStringLiteral("IDC_KEEPUNTOUCHEDLINES"));
+  Place(keepUntouchedLines_, 7, 81, 182, 10);
+
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setDefault(true);
   Place(ok, 201, 7, 50, 14);
@@ -58,6 +62,7 @@ void SettingsDialog::OnInitDialog() {
   readOnlyOpen_->setChecked(settings.ReadOnlyOpen);
   exitByEsc_->setChecked(settings.ExitByESC);
   useNative2Ascii_->setChecked(settings.UseNative2Ascii);
+  keepUntouchedLines_->setChecked(settings.KeepUntouchedLines);
   shownPath_ = settings.Native2AsciiPath;
   pathField_->setText(QFile::decodeName(QByteArray::fromStdString(shownPath_)));
   UpdatePathControls();
@@ -82,6 +87,7 @@ void SettingsDialog::OnOK() {
   settings.ReadOnlyOpen = readOnlyOpen_->isChecked();
   settings.ExitByESC = exitByEsc_->isChecked();
   settings.UseNative2Ascii = useNative2Ascii_->isChecked();
+  settings.KeepUntouchedLines = keepUntouchedLines_->isChecked();
   // A longer path is dropped without a word; the check boxes are still taken.
   if (std::string path = PathFieldBytes(); path.size() <= kMaxNative2AsciiPathBytes) {
     settings.Native2AsciiPath = std::move(path);

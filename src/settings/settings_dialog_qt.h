@@ -1,5 +1,5 @@
 #pragma once
-// The settings dialog: edits the four options and saves them at once on OK.
+// The settings dialog: edits the five options and saves them at once on OK.
 #include <string>
 
 #include "settings/program_chooser_qt.h"
@@ -32,6 +32,7 @@ class SettingsDialog : public TemplateDialog {
   QLabel* pathLabel_;
   QLineEdit* pathField_;
   QPushButton* browse_;
+  QCheckBox* keepUntouchedLines_;
   ProgramChooser chooseProgram_;
   std::string shownPath_;  // the record's path as it was put into the field
 };

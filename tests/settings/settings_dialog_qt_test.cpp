@@ -23,11 +23,12 @@ Q_DECLARE_METATYPE(Settings)
 namespace propdesk {
 
 char* toString(const Settings& s) {
-  return qstrdup(QStringLiteral("{ReadOnlyOpen %1, ExitByESC %2, UseNative2Ascii %3, path \"%4\"}")
+  return qstrdup(QStringLiteral("{ReadOnlyOpen %1, ExitByESC %2, UseNative2Ascii %3, path \"%4\", KeepUntouchedLines %5}")
                      .arg(s.ReadOnlyOpen)
                      .arg(s.ExitByESC)
                      .arg(s.UseNative2Ascii)
                      .arg(QString::fromStdString(s.Native2AsciiPath))
+                     .arg(s.KeepUntouchedLines)
                      .toUtf8()
                      .constData());
 }
@@ -36,7 +37,9 @@ char* toString(const Settings& s) {
 
 namespace {
 
-Settings Opposite(const Settings& s) { return {!s.ReadOnlyOpen, !s.ExitByESC, !s.UseNative2Ascii, s.Native2AsciiPath + "x"}; }
+Settings Opposite(const Settings& s) {
+  return {!s.ReadOnlyOpen, !s.ExitByESC, !s.UseNative2Ascii, s.Native2AsciiPath + "x", !s.KeepUntouchedLines};
+}
 
 std::string PathOfBytes(std::size_t bytes) { return "/" + std::string(bytes - 1, 'a'); }
 // "あ" is three bytes in UTF-8: the limit is counted in bytes, not characters.
@@ -54,7 +57,8 @@ struct Controls {
         useNative2Ascii(dialog.findChild<QCheckBox*>(QStringLiteral("IDC_USENATIVE2ASCII"))),
         pathLabel(dialog.findChild<QLabel*>(QStringLiteral("IDC_PATHLABEL"))),
         pathField(dialog.findChild<QLineEdit*>(QStringLiteral("IDC_NATIVE2ASCIIPATH"))),
-        browse(dialog.findChild<QPushButton*>(QStringLiteral("IDC_BROWSE"))) {
+        browse(dialog.findChild<QPushButton*>(QStringLiteral("IDC_BROWSE"))),
+        keepUntouchedLines(dialog.findChild<QCheckBox*>(QStringLiteral("IDC_KEEPUNTOUCHEDLINES"))) {
     for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
       if (button->text() == QStringLiteral("OK")) ok = button;
       if (button->text() == QStringLiteral("キャンセル")) cancel = button;
@@ -64,7 +68,8 @@ struct Controls {
   // Sets the controls to show `wanted`, as a person would: clicking boxes and typing the path.
   void Enter(const Settings& wanted) const {
     for (auto [box, on] : {std::pair{readOnlyOpen, wanted.ReadOnlyOpen}, {exitByEsc, wanted.ExitByESC},
-                           {useNative2Ascii, wanted.UseNative2Ascii}}) {
+                           {useNative2Ascii, wanted.UseNative2Ascii},
+                           {keepUntouchedLines, wanted.KeepUntouchedLines}}) {
       if (box->isChecked() != on) QTest::mouseClick(box, Qt::LeftButton);
     }
     pathField->setText(QString::fromStdString(wanted.Native2AsciiPath));
@@ -81,6 +86,7 @@ struct Controls {
   QLabel* pathLabel;
   QLineEdit* pathField;
   QPushButton* browse;
+  QCheckBox* keepUntouchedLines;
   QPushButton* ok = nullptr;
   QPushButton* cancel = nullptr;
 };
@@ -134,6 +140,7 @@ class SettingsDialogTest : public QObject {
     QTest::newRow("all on") << Settings{true, true, true, "/opt/jdk/bin/native2ascii -encoding MS932"};
     QTest::newRow("converter off, path kept") << Settings{false, true, false, "/usr/bin/native2ascii"};
     QTest::newRow("Japanese path") << Settings{false, false, true, "/home/太郎/bin/native2ascii"};
+    QTest::newRow("untouched lines kept") << Settings{true, false, false, "", true};
   }
   void showsTheRecord() {
     QFETCH(Settings, record);
@@ -167,7 +174,7 @@ class SettingsDialogTest : public QObject {
     QTest::addColumn<Settings>("before");
     QTest::addColumn<Settings>("entered");
     QTest::newRow("no change rewrites the defaults") << Settings{} << Settings{};
-    QTest::newRow("everything changed") << Settings{} << Settings{false, true, true, "/opt/jdk/bin/native2ascii"};
+    QTest::newRow("everything changed") << Settings{} << Settings{false, true, true, "/opt/jdk/bin/native2ascii", true};
     QTest::newRow("path saved while unticked")
         << Settings{true, false, true, "/old/native2ascii"} << Settings{true, false, false, "/new/native2ascii"};
     QTest::newRow("empty path") << Settings{true, true, true, "/old/native2ascii"} << Settings{true, true, true, ""};
@@ -322,6 +329,8 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), controls.pathField);
     QTest::keyClick(dialog.get(), Qt::Key_F, Qt::AltModifier);
     QTRY_COMPARE(chooser_.calls, 1);
+    QTest::keyClick(dialog.get(), Qt::Key_K, Qt::AltModifier);
+    QTRY_VERIFY(controls.keepUntouchedLines->isChecked());
   }
 
   void tabOrderFollowsTheLayout() {
@@ -329,9 +338,9 @@ class SettingsDialogTest : public QObject {
     const auto dialog = Open(chooser_);
     QVERIFY(dialog);
     const Controls controls(*dialog);
-    const QList<QWidget*> expected{controls.exitByEsc, controls.useNative2Ascii, controls.pathField,
-                                   controls.browse,    controls.ok,              controls.cancel,
-                                   controls.readOnlyOpen};
+    const QList<QWidget*> expected{controls.exitByEsc,          controls.useNative2Ascii, controls.pathField,
+                                   controls.browse,             controls.keepUntouchedLines, controls.ok,
+                                   controls.cancel,             controls.readOnlyOpen};
     for (QWidget* next : expected) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       QCOMPARE(QApplication::focusWidget(), next);
@@ -345,7 +354,8 @@ class SettingsDialogTest : public QObject {
     QVERIFY(dialog);
     const Controls controls(*dialog);
     const QList<QWidget*> all{controls.readOnlyOpen, controls.exitByEsc, controls.useNative2Ascii, controls.pathLabel,
-                              controls.pathField,    controls.browse,    controls.ok,              controls.cancel};
+                              controls.pathField,    controls.browse,    controls.keepUntouchedLines, controls.ok,
+                              controls.cancel};
     for (QWidget* control : all) {
       QVERIFY2(dialog->rect().contains(control->geometry()), qPrintable(control->objectName()));
       if (control != controls.pathField) QVERIFY(control->width() >= control->sizeHint().width());

@@ -1,4 +1,4 @@
-// Loading and saving the four options through the per-user registry file, with real files in a
+// Loading and saving the five options through the per-user registry file, with real files in a
 // temporary XDG_CONFIG_HOME.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -106,6 +106,7 @@ TEST_F(SettingsStore, EachStoredFormReadsByTheTypeRules) {
       {"a dword longer than four bytes", "\"ExitByESC\"=hex(4):01,00,00,00,00", {true, false, false, ""}},
       {"a dword shorter than four bytes", "\"ExitByESC\"=hex(4):01", {true, false, false, ""}},
       {"names ignore case", "\"usenative2ascii\"=dword:00000001", {true, false, true, ""}},
+      {"keeping untouched lines", "\"KeepUntouchedLines\"=dword:00000001", {true, false, false, "", true}},
       {"a path is taken as stored", "\"Native2AsciiPath\"=\" /a b/n2a -x \"", {true, false, false, " /a b/n2a -x "}},
       {"a path as REG_EXPAND_SZ is empty", "\"Native2AsciiPath\"=hex(2):2f,00,78,00,00,00", {true, false, false, ""}},
       {"a path as REG_SZ in hex form", "\"Native2AsciiPath\"=hex(1):2f,00,78,00,00,00", {true, false, false, "/x"}},
@@ -123,13 +124,14 @@ TEST_F(SettingsStore, EachStoredFormReadsByTheTypeRules) {
   }
 }
 
-TEST_F(SettingsStore, SavingCreatesTheFolderAndWritesAllFourValues) {
-  const Settings record{false, true, true, "/opt/jdk/bin/native2ascii"};
+TEST_F(SettingsStore, SavingCreatesTheFolderAndWritesAllFiveValues) {
+  const Settings record{false, true, true, "/opt/jdk/bin/native2ascii", true};
   Save(record);
   EXPECT_EQ(test::ReadFileBytes(StorePath()),
             std::string(kKeyHeader) +
                 "\"ReadOnlyOpen\"=dword:00000000\r\n\"ExitByESC\"=dword:00000001\r\n"
-                "\"UseNative2Ascii\"=dword:00000001\r\n\"Native2AsciiPath\"=\"/opt/jdk/bin/native2ascii\"\r\n\r\n");
+                "\"UseNative2Ascii\"=dword:00000001\r\n\"Native2AsciiPath\"=\"/opt/jdk/bin/native2ascii\"\r\n"
+                "\"KeepUntouchedLines\"=dword:00000001\r\n\r\n");
   EXPECT_EQ(fs::status(Folder()).permissions(), fs::perms::owner_all);
   EXPECT_EQ(std::distance(fs::directory_iterator(Folder()), fs::directory_iterator()), 1) << "temporary left";
   EXPECT_EQ(LoadFrom(kDefaults), record);
@@ -168,7 +170,7 @@ TEST_F(SettingsStore, SavingKeepsWhatTheProgramDoesNotKnow) {
             foreign +
                 "[HKEY_CURRENT_USER\\SOFTWARE\\Orvandi\\Propdesk]\n\"ReadOnlyOpen\"=dword:00000001\n"
                 "\"Unknown\"=\"stays\"\n\"Native2AsciiPath\"=\"/j\"\n\"ExitByESC\"=dword:00000000\n"
-                "\"UseNative2Ascii\"=dword:00000001\n" +
+                "\"UseNative2Ascii\"=dword:00000001\n\"KeepUntouchedLines\"=dword:00000000\n" +
                 subkey);
   EXPECT_EQ(fs::status(StorePath()).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
