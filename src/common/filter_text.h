@@ -9,7 +9,7 @@ namespace propdesk {
 
 struct FilterItem {
   std::string description;
-  std::string patterns;
+  std::vector<std::string> patterns;  // without their surrounding blanks; empty ones dropped
   bool operator==(const FilterItem&) const = default;
 };
 

@@ -11,13 +11,12 @@
 namespace propdesk {
 namespace {
 
-// Patterns separated by ';' become Qt's blank-separated list. "*.*" matches names without a dot
-// too, which Qt's "*.*" would not.
-QString ToQtPatterns(const QString& patterns) {
+// The patterns as Qt's blank-separated list. "*.*" matches names without a dot too, which Qt's
+// "*.*" would not.
+QString ToQtPatterns(const std::vector<std::string>& patterns) {
   QStringList converted;
-  for (const QString& pattern : patterns.split(u';', Qt::SkipEmptyParts)) {
-    const QString trimmed = pattern.trimmed();
-    if (!trimmed.isEmpty()) converted << (trimmed == u"*.*" ? QStringLiteral("*") : trimmed);
+  for (const std::string& pattern : patterns) {
+    converted << (pattern == "*.*" ? QStringLiteral("*") : QString::fromStdString(pattern));
   }
   return converted.join(u' ');
 }
@@ -54,7 +53,7 @@ QString& LastChosenFolder() {
 QStringList ToQtNameFilters(std::string_view filter) {
   QStringList nameFilters;
   for (const FilterItem& item : SplitFilterText(filter)) {
-    const QString patterns = ToQtPatterns(QString::fromStdString(item.patterns));
+    const QString patterns = ToQtPatterns(item.patterns);
     if (patterns.isEmpty()) continue;  // a description without patterns
     // Qt takes the patterns from the last parentheses and, with the details hidden, shows the
     // text before them: the description exactly as written.

@@ -25,12 +25,10 @@ bool MatchesPattern(const QString& pattern, const QString& fileName) {
 
 }  // namespace
 
-bool MatchesFilterPatterns(const QString& patterns, const QString& fileName, bool executable) {
-  const QStringList list = patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-  return std::any_of(list.begin(), list.end(), [&](const QString& pattern) {
-    const QString trimmed = pattern.trimmed();
-    if (IsProgramPattern(trimmed) && executable && !fileName.contains(QLatin1Char('.'))) return true;
-    return MatchesPattern(trimmed, fileName);
+bool MatchesFilterPatterns(const QStringList& patterns, const QString& fileName, bool executable) {
+  return std::any_of(patterns.begin(), patterns.end(), [&](const QString& pattern) {
+    if (IsProgramPattern(pattern) && executable && !fileName.contains(QLatin1Char('.'))) return true;
+    return MatchesPattern(pattern, fileName);
   });
 }
 
@@ -39,7 +37,7 @@ class FilterProxy : public QSortFilterProxyModel {
  public:
   using QSortFilterProxyModel::QSortFilterProxyModel;
 
-  void SetPatterns(const QString& patterns) {
+  void SetPatterns(const QStringList& patterns) {
     patterns_ = patterns;
     invalidateFilter();
   }
@@ -54,7 +52,7 @@ class FilterProxy : public QSortFilterProxyModel {
   }
 
  private:
-  QString patterns_;
+  QStringList patterns_;
 };
 
 ProgramFileDialog::ProgramFileDialog(QWidget* owner) : QFileDialog(owner), proxy_(new FilterProxy(this)) {
@@ -68,7 +66,9 @@ ProgramFileDialog::ProgramFileDialog(QWidget* owner) : QFileDialog(owner), proxy
   LoadText(IDS_PROGRAM_FILTER, filter, 260);
   for (const FilterItem& item : SplitFilterText(filter)) {
     descriptions_.append(QString::fromStdString(item.description));
-    patterns_.append(QString::fromStdString(item.patterns));
+    QStringList patterns;
+    for (const std::string& pattern : item.patterns) patterns << QString::fromStdString(pattern);
+    patterns_.append(patterns);
   }
   setNameFilters(descriptions_);
   connect(this, &QFileDialog::filterSelected, this, &ProgramFileDialog::UseFilter);
@@ -80,7 +80,7 @@ void ProgramFileDialog::UseFilter(const QString& description) {
   // system; let every file through to the proxy, which matches them as the filter means them.
   static_cast<QFileSystemModel*>(proxy_->sourceModel())->setNameFilters({});
   const qsizetype index = descriptions_.indexOf(description);
-  proxy_->SetPatterns(index < 0 ? QString() : patterns_[index]);
+  proxy_->SetPatterns(index < 0 ? QStringList() : patterns_[index]);
 }
 
 void ProgramFileDialog::accept() {

@@ -14,10 +14,9 @@ class FilterProxy;
 // file-system bytes, or nothing when the person cancels.
 using ProgramChooser = std::function<std::optional<std::string>(QWidget* owner)>;
 
-// Whether a file shows under a filter's pattern list ("*.exe", "*.*", several separated by ';'),
-// without regard to case. "*.*" shows every file. Executable files without an extension also show
+// Whether a file shows under any of a filter's patterns ("*.exe", "*.*"), without regard to case. "*.*" shows every file. Executable files without an extension also show
 // under "*.exe": programs seldom have an extension on this system.
-bool MatchesFilterPatterns(const QString& patterns, const QString& fileName, bool executable);
+bool MatchesFilterPatterns(const QStringList& patterns, const QString& fileName, bool executable);
 
 // An open-file chooser with the program filters of the string table. A name typed without an
 // extension that does not exist means the same name with ".exe" when that file exists.
@@ -31,7 +30,7 @@ class ProgramFileDialog : public QFileDialog {
   void UseFilter(const QString& description);
 
   QStringList descriptions_;
-  QStringList patterns_;
+  QList<QStringList> patterns_;  // each description's patterns
   FilterProxy* proxy_;
 };
 

@@ -50,23 +50,23 @@ class ProgramChooserTest : public QObject {
 
  private slots:
   void matchesFilterPatterns_data() {
-    QTest::addColumn<QString>("patterns");
+    QTest::addColumn<QStringList>("patterns");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("executable");
     QTest::addColumn<bool>("shown");
-    QTest::newRow("exe") << "*.exe" << "native2ascii.exe" << false << true;
-    QTest::newRow("exe, any case") << "*.exe" << "NATIVE2ASCII.EXE" << false << true;
-    QTest::newRow("executable without extension") << "*.exe" << "native2ascii" << true << true;
-    QTest::newRow("plain file without extension") << "*.exe" << "README" << false << false;
-    QTest::newRow("executable script") << "*.exe" << "convert.sh" << true << false;
-    QTest::newRow("other extension") << "*.exe" << "notes.txt" << false << false;
-    QTest::newRow("all files: no extension") << "*.*" << "README" << false << true;
-    QTest::newRow("all files: extension") << "*.*" << "notes.txt" << false << true;
-    QTest::newRow("pattern list") << "*.txt;*.properties" << "a.properties" << false << true;
-    QTest::newRow("pattern list, no match") << "*.txt;*.properties" << "a.exe" << true << false;
+    QTest::newRow("exe") << QStringList{"*.exe"} << "native2ascii.exe" << false << true;
+    QTest::newRow("exe, any case") << QStringList{"*.exe"} << "NATIVE2ASCII.EXE" << false << true;
+    QTest::newRow("executable without extension") << QStringList{"*.exe"} << "native2ascii" << true << true;
+    QTest::newRow("plain file without extension") << QStringList{"*.exe"} << "README" << false << false;
+    QTest::newRow("executable script") << QStringList{"*.exe"} << "convert.sh" << true << false;
+    QTest::newRow("other extension") << QStringList{"*.exe"} << "notes.txt" << false << false;
+    QTest::newRow("all files: no extension") << QStringList{"*.*"} << "README" << false << true;
+    QTest::newRow("all files: extension") << QStringList{"*.*"} << "notes.txt" << false << true;
+    QTest::newRow("pattern list") << QStringList{"*.txt", "*.properties"} << "a.properties" << false << true;
+    QTest::newRow("pattern list, no match") << QStringList{"*.txt", "*.properties"} << "a.exe" << true << false;
   }
   void matchesFilterPatterns() {
-    QFETCH(QString, patterns);
+    QFETCH(QStringList, patterns);
     QFETCH(QString, name);
     QFETCH(bool, executable);
     QFETCH(bool, shown);
