@@ -252,18 +252,39 @@ class MainFrameTest : public QObject {
     QCOMPARE(frame_->PositionText(), QString("1:2"));
   }
 
-  void aUtf8FileShowsItsFormBesideThePositionAndSavesUnchanged() {
-    const std::string bytes = "\xef\xbb\xbfk=\xe3\x81\x82\xc3\xa9\n";  // BOM, "k=あé"
-    const std::string path = MakeFile("utf8.properties", bytes);
+  void aFileShowsItsFormBesideThePositionAndSavesUnchanged_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("form");
+    QTest::newRow("UTF-8 with mark") << QByteArray("\xef\xbb\xbfk=\xe3\x81\x82\xc3\xa9\n") << QString("k=あ\\u00e9\n")
+                                     << QString("UTF-8 (BOM付き)");
+    QTest::newRow("escaped with mark") << QByteArray("\xef\xbb\xbfk=\\u3042\r\n") << QString("k=あ\n")
+                                       << QString("エスケープ形式 (BOM付き)");
+  }
+  void aFileShowsItsFormBesideThePositionAndSavesUnchanged() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    QFETCH(QString, form);
+    const std::string path = MakeFile("form.properties", bytes.toStdString());
     GetSettings().ReadOnlyOpen = false;
     frame_->OpenCommandLineFile(path);
-    QCOMPARE(View().toPlainText(), QString("k=あ\\u00e9\n"));
-    QCOMPARE(frame_->DocumentInfoText(), QString("U+006B \\u006b   UTF-8 (BOM付き)"));
+    QCOMPARE(View().toPlainText(), shown);
+    QCOMPARE(frame_->DocumentInfoText(), "U+006B \\u006b   " + form);
     QVERIFY(frame_->PositionText().isEmpty());
     Action(ID_FILE_SAVE)->trigger();
-    QCOMPARE(ReadFileBytes(path), bytes);
+    QCOMPARE(ReadFileBytes(path), bytes.toStdString());
     Action(ID_FILE_NEW)->trigger();
     QCOMPARE(frame_->DocumentInfoText(), QString("エスケープ形式"));
+  }
+
+  void undefinedNativeBytesOpenEditForbiddenWithOneMessage() {
+    const std::string path = MakeFile("native.properties", "a=\x85\x40\n");
+    GetSettings().ReadOnlyOpen = false;
+    frame_->OpenCommandLineFile(path);
+    QCOMPARE(prompts_->messages.size(), std::size_t{1});
+    QVERIFY(View().isReadOnly());
+    QVERIFY(!Action(ID_FILE_SAVE)->isEnabled());
+    QVERIFY(Action(ID_EDIT_READONLY)->isChecked());
   }
 
   void escapeClosesOnlyAnEditForbiddenDocumentWhenSetTo_data() {
