@@ -14,7 +14,7 @@ std::unique_ptr<StreamConverter> MakeConverter(const CommandLine& commandLine);
 bool NeedsWholeText(const CommandLine& commandLine);
 
 // Converts a whole text. Returns false, leaving text untouched, only when no memory can be had.
-bool ConvertWhole(const CommandLine& commandLine, std::string& text);
+[[nodiscard]] bool ConvertWhole(const CommandLine& commandLine, std::string& text);
 
 // The check of a whole text in the command line's encoding.
 NativeTextCheck CheckWhole(const CommandLine& commandLine, std::string_view text);

@@ -15,10 +15,10 @@ struct PumpResult {
 };
 
 // Each block read is also fed to check, which is finished at the end of the input.
-PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int input, int output);
+[[nodiscard]] PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int input, int output);
 
 // Reads everything readable from input into text; false with errno set when a read fails (or
 // ENOMEM when the text does not fit in memory).
-bool ReadAll(int input, std::string& text);
+[[nodiscard]] bool ReadAll(int input, std::string& text);
 
 }  // namespace propdesk::cli

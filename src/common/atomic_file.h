@@ -30,12 +30,12 @@ class AtomicFile {
   // links that never ends, or a folder that refuses new files. A new file gets newFileMode
   // exactly when it is given, else 0666 less the umask. When the owner cannot be kept, the
   // setuid and setgid bits are dropped.
-  bool Open(const std::string& path, std::optional<mode_t> newFileMode = std::nullopt);
-  bool Write(std::string_view data);
+  [[nodiscard]] bool Open(const std::string& path, std::optional<mode_t> newFileMode = std::nullopt);
+  [[nodiscard]] bool Write(std::string_view data);
   // The temporary file, for writing to it directly; -1 when not open.
   int fd() const { return file_.get(); }
   // Makes the new content durable and puts it in the target's place.
-  bool Commit();
+  [[nodiscard]] bool Commit();
   // The errno value of the step that failed.
   int error() const { return error_; }
 

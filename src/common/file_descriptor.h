@@ -18,15 +18,15 @@ class FileDescriptor {
   int get() const { return fd_; }
   void Reset(int fd);
   // Closes now and tells whether the close succeeded (a deferred write error shows here).
-  bool Close();
+  [[nodiscard]] bool Close();
 
  private:
   int fd_;
 };
 
 // Writes all of data; false with errno set on failure.
-bool WriteAll(int fd, std::string_view data);
+[[nodiscard]] bool WriteAll(int fd, std::string_view data);
 // Reads up to size bytes; the count read (0 at the end of the file), or -1 with errno set.
-ssize_t ReadSome(int fd, char* buffer, std::size_t size);
+[[nodiscard]] ssize_t ReadSome(int fd, char* buffer, std::size_t size);
 
 }  // namespace propdesk

@@ -12,7 +12,7 @@ inline constexpr std::size_t kMaxSequence = 4;
 
 // The length of the sequence that a byte starts: 1 for ASCII, 2 to 4 for a lead byte, 0 for a
 // byte that never starts a valid sequence (a continuation byte, C0, C1, F5 to FF).
-std::size_t SequenceLength(unsigned char lead);
+[[nodiscard]] std::size_t SequenceLength(unsigned char lead);
 
 struct Decoded {
   char32_t codePoint = 0;
@@ -20,11 +20,11 @@ struct Decoded {
 };
 
 // Decodes the sequence at the start of bytes.
-Decoded Decode(std::string_view bytes);
+[[nodiscard]] Decoded Decode(std::string_view bytes);
 
 // Writes the sequence of a code point (at most U+10FFFF, not a surrogate) at out and returns the
 // position after it.
-char* Encode(char32_t codePoint, char* out);
+[[nodiscard]] char* Encode(char32_t codePoint, char* out);
 void Append(std::string& out, char32_t codePoint);
 
 constexpr bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }

@@ -10,16 +10,16 @@ namespace propdesk {
 
 // Reads the whole regular file at path into text. On failure text is left empty. Anything but a
 // regular file (a FIFO, a device) is refused without waiting on it.
-bool ReadWholeFile(const std::string& path, std::string& text);
+[[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& text);
 
 // Replaces the file at path with data, atomically: a new file is written beside the target and
 // renamed over it, keeping the target's owner, permission bits and extended attributes and following
 // a symbolic link (see AtomicFile). A target that may not be written (a read-only file, a folder
 // that refuses) is left as it was. A new file gets newFileMode when it is given.
-bool WriteWholeFile(const std::string& path, std::string_view data,
-                    std::optional<mode_t> newFileMode = std::nullopt);
+[[nodiscard]] bool WriteWholeFile(const std::string& path, std::string_view data,
+                                  std::optional<mode_t> newFileMode = std::nullopt);
 
 // True when path names an existing regular file.
-bool IsExistingFile(const std::string& path);
+[[nodiscard]] bool IsExistingFile(const std::string& path);
 
 }  // namespace propdesk

@@ -16,7 +16,7 @@ using CancelCheck = std::function<bool(std::chrono::milliseconds elapsed)>;
 // Starts arguments[0] (looked up on PATH when it has no slash) with arguments[1...] in a process
 // group of its own, with stdinFd and stdoutFd as its standard input and output, /dev/null as its
 // standard error and no other descriptor of ours. Returns 0 and the child's id, or errno.
-int StartChild(const std::vector<std::string>& arguments, int stdinFd, int stdoutFd, pid_t& child);
+[[nodiscard]] int StartChild(const std::vector<std::string>& arguments, int stdinFd, int stdoutFd, pid_t& child);
 
 struct ChildEnding {
   int waitError = 0;       // errno of a failed wait, 0 when the child was reaped
@@ -27,6 +27,6 @@ struct ChildEnding {
 // Waits for the child without time-out, asking shouldCancel (when given) while it runs. A cancel
 // ends the child's group: SIGTERM, then SIGKILL after a short grace. Whatever else is left of the
 // group when the child has ended is killed, so that nothing started for the command outlives it.
-ChildEnding WaitForChild(pid_t child, const CancelCheck& shouldCancel);
+[[nodiscard]] ChildEnding WaitForChild(pid_t child, const CancelCheck& shouldCancel);
 
 }  // namespace propdesk

@@ -10,54 +10,46 @@
 namespace propdesk {
 namespace {
 
-CancelCheck& ExternalCancelCheck() {
-  static CancelCheck check;
-  return check;
-}
-
 using BuiltInStep = bool (*)(std::string&);
-using ExternalStep = bool (ExternalConverter::*)(std::string_view, std::string_view);
 
 bool Convert(std::string& text, std::string* errorText, const ConverterChoice& choice, BuiltInStep builtIn,
-             ExternalStep external) {
+             ConversionDirection direction) {
   if (!choice.useExternal) {
     if (builtIn(text)) return true;
     if (errorText) *errorText = ConversionMessage(ConversionStatus::OutOfMemory, 0);
     return false;
   }
-  ExternalConverter converter(choice.shouldCancel);
-  if ((converter.*external)(choice.commandPath, text)) {
-    text = converter.TakeOutput();
+  ExternalConversion converted = ConvertExternally(direction, choice.commandPath, text, choice.shouldCancel);
+  if (converted.Succeeded()) {
+    text = std::move(converted.output);
     return true;
   }
-  if (errorText) *errorText = converter.ErrorText();
+  if (errorText) *errorText = ConversionMessage(converted.status, converted.systemError);
   return false;
 }
 
-// The choice of the settings at this moment, with the installed cancel check.
-ConverterChoice CurrentChoice() {
+// The choice of the settings at this moment, with the caller's cancel check.
+ConverterChoice CurrentChoice(const CancelCheck& shouldCancel) {
   const Settings& settings = GetSettings();
-  return {settings.UseNative2Ascii, settings.Native2AsciiPath, ExternalCancelCheck()};
+  return {settings.UseNative2Ascii, settings.Native2AsciiPath, shouldCancel};
 }
 
 }  // namespace
 
 bool ConvertToNative(std::string& text, std::string* errorText, const ConverterChoice& choice) {
-  return Convert(text, errorText, choice, DecodeEscapesKeepingMeaning, &ExternalConverter::ToNative);
+  return Convert(text, errorText, choice, DecodeEscapesKeepingMeaning, ConversionDirection::ToNative);
 }
 
 bool ConvertToEscaped(std::string& text, std::string* errorText, const ConverterChoice& choice) {
-  return Convert(text, errorText, choice, EncodeEscapes, &ExternalConverter::ToEscaped);
+  return Convert(text, errorText, choice, EncodeEscapes, ConversionDirection::ToEscaped);
 }
 
-bool ConvertToNative(std::string& text, std::string* errorText) {
-  return ConvertToNative(text, errorText, CurrentChoice());
+bool ConvertToNative(std::string& text, std::string* errorText, const CancelCheck& shouldCancel) {
+  return ConvertToNative(text, errorText, CurrentChoice(shouldCancel));
 }
 
-bool ConvertToEscaped(std::string& text, std::string* errorText) {
-  return ConvertToEscaped(text, errorText, CurrentChoice());
+bool ConvertToEscaped(std::string& text, std::string* errorText, const CancelCheck& shouldCancel) {
+  return ConvertToEscaped(text, errorText, CurrentChoice(shouldCancel));
 }
-
-void SetExternalCancelCheck(CancelCheck shouldCancel) { ExternalCancelCheck() = std::move(shouldCancel); }
 
 }  // namespace propdesk

@@ -16,21 +16,17 @@ struct ConverterChoice {
   CancelCheck shouldCancel;
 };
 
-// Escaped .properties bytes to native text, with the converter the settings choose at this moment
-// and the installed cancel check. The built-in codec keeps as text every escape whose character would
-// change the file's meaning once saved (DecodeEscapesKeepingMeaning). On failure returns false, leaves text exactly as it was and,
-// when errorText is not null, puts the message (UTF-8) there.
-bool ConvertToNative(std::string& text, std::string* errorText);
+// Escaped .properties bytes to native text, with the converter the settings choose at this moment;
+// an external command asks shouldCancel while it runs. The built-in codec keeps as text every escape
+// whose character would change the file's meaning once saved (DecodeEscapesKeepingMeaning). On
+// failure returns false, leaves text exactly as it was and, when errorText is not null, puts the
+// message (UTF-8) there.
+[[nodiscard]] bool ConvertToNative(std::string& text, std::string* errorText, const CancelCheck& shouldCancel);
 // Native text to escaped .properties bytes, with the same contract.
-bool ConvertToEscaped(std::string& text, std::string* errorText);
+[[nodiscard]] bool ConvertToEscaped(std::string& text, std::string* errorText, const CancelCheck& shouldCancel);
 
 // The same conversions with the converter given.
-bool ConvertToNative(std::string& text, std::string* errorText, const ConverterChoice& choice);
-bool ConvertToEscaped(std::string& text, std::string* errorText, const ConverterChoice& choice);
-
-// Installs the check that every later external conversion asks while its command runs (see
-// CancelCheck); the shell uses it to keep the window painted and to offer cancelling. An empty
-// check waits for the command without asking.
-void SetExternalCancelCheck(CancelCheck shouldCancel);
+[[nodiscard]] bool ConvertToNative(std::string& text, std::string* errorText, const ConverterChoice& choice);
+[[nodiscard]] bool ConvertToEscaped(std::string& text, std::string* errorText, const ConverterChoice& choice);
 
 }  // namespace propdesk

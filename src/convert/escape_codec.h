@@ -30,7 +30,7 @@ class EscapeEncoder final : public StreamConverter {
 
 // Whole-text forms of the two. They return false, leaving text untouched, only when no memory can
 // be had for the result.
-bool DecodeEscapes(std::string& text);
-bool EncodeEscapes(std::string& text);
+[[nodiscard]] bool DecodeEscapes(std::string& text);
+[[nodiscard]] bool EncodeEscapes(std::string& text);
 
 }  // namespace propdesk

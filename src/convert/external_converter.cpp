@@ -16,10 +16,75 @@ namespace propdesk {
 namespace {
 
 constexpr std::size_t kMessageCapacity = 1024;
+constexpr std::size_t kCommandLineLimit = 4096;
 
 bool HasCodePlaceholder(ConversionStatus status) {
   return status == ConversionStatus::TempFileError || status == ConversionStatus::LaunchFailed ||
          status == ConversionStatus::ExitCodeUnavailable;
+}
+
+ExternalConversion Failed(ConversionStatus status, int systemError) { return {status, systemError, {}}; }
+
+// Runs commandLine with the two open files as its standard input and output and judges its end:
+// None when it ran and exited with code 0.
+ExternalConversion RunCommand(std::string_view commandLine, int inputFile, int outputFile,
+                              const CancelCheck& shouldCancel) {
+  // A NUL would silently cut the line short; refuse it like an overlong one.
+  if (commandLine.size() >= kCommandLineLimit || commandLine.find('\0') != std::string_view::npos) {
+    return Failed(ConversionStatus::BadParameter, 0);
+  }
+  pid_t child = 0;
+  if (const int error = StartChild(CommandArguments(commandLine), inputFile, outputFile, child)) {
+    return Failed(ConversionStatus::LaunchFailed, error);
+  }
+  const ChildEnding ending = WaitForChild(child, shouldCancel);
+  // A command ended by the person or by a signal counts as one that failed.
+  if (ending.cancelled) return Failed(ConversionStatus::CommandFailed, 0);
+  if (ending.waitError != 0) return Failed(ConversionStatus::ExitCodeUnavailable, ending.waitError);
+  if (!WIFEXITED(ending.waitStatus) || WEXITSTATUS(ending.waitStatus) != 0) {
+    return Failed(ConversionStatus::CommandFailed, 0);
+  }
+  return {};
+}
+
+ExternalConversion ReadOutput(int outputFile) {
+  struct stat info {};
+  if (::fstat(outputFile, &info) != 0) return Failed(ConversionStatus::TempFileError, errno);
+  const auto size = static_cast<std::uint64_t>(info.st_size);
+  ExternalConversion read;
+  std::string& output = read.output;
+  if (size > output.max_size()) return Failed(ConversionStatus::OutOfMemory, 0);
+  try {
+    output.resize(static_cast<std::size_t>(size));
+  } catch (const std::bad_alloc&) {
+    return Failed(ConversionStatus::OutOfMemory, 0);
+  }
+  std::size_t done = 0;
+  while (done < output.size()) {
+    const ssize_t got = ::pread(outputFile, output.data() + done, output.size() - done, static_cast<off_t>(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return Failed(ConversionStatus::TempFileError, got < 0 ? errno : 0);
+    done += static_cast<std::size_t>(got);
+  }
+  return read;
+}
+
+ExternalConversion ConvertThroughFiles(std::string_view commandLine, std::string_view text,
+                                       const CancelCheck& shouldCancel) {
+  FileDescriptor outputFile;
+  FileDescriptor inputFile;
+  if (const int error = CreateTempFile(outputFile)) return Failed(ConversionStatus::TempFileError, error);
+  if (const int error = CreateTempFile(inputFile)) return Failed(ConversionStatus::TempFileError, error);
+  if (!WriteAll(inputFile.get(), text) || ::lseek(inputFile.get(), 0, SEEK_SET) != 0) {
+    return Failed(ConversionStatus::TempFileError, errno);
+  }
+  const ExternalConversion ran = RunCommand(commandLine, inputFile.get(), outputFile.get(), shouldCancel);
+  inputFile.Reset(-1);
+  if (!ran.Succeeded()) return ran;
+  ExternalConversion read = ReadOutput(outputFile.get());
+  // native2ascii never maps text to nothing: a command that wrote nothing has failed.
+  if (read.Succeeded() && read.output.empty() && !text.empty()) return Failed(ConversionStatus::CommandFailed, 0);
+  return read;
 }
 
 }  // namespace
@@ -36,83 +101,10 @@ std::string ConversionMessage(ConversionStatus status, int systemError) {
   return message;
 }
 
-ExternalConverter::ExternalConverter(CancelCheck shouldCancel) : shouldCancel_(std::move(shouldCancel)) {}
-
-bool ExternalConverter::ToEscaped(std::string_view commandPath, std::string_view text) {
-  input_ = text;
-  return ConvertThroughFiles(commandPath);
-}
-
-bool ExternalConverter::ToNative(std::string_view commandPath, std::string_view text) {
-  input_ = text;
-  return ConvertThroughFiles(std::string(commandPath) + " -reverse");
-}
-
-bool ExternalConverter::ConvertThroughFiles(std::string_view commandLine) {
-  FileDescriptor outputFile;
-  FileDescriptor inputFile;
-  if (const int error = CreateTempFile(outputFile)) return Fail(ConversionStatus::TempFileError, error);
-  if (const int error = CreateTempFile(inputFile)) return Fail(ConversionStatus::TempFileError, error);
-  if (!WriteAll(inputFile.get(), input_) || ::lseek(inputFile.get(), 0, SEEK_SET) != 0) {
-    return Fail(ConversionStatus::TempFileError, errno);
-  }
-  const bool ran = RunCommand(commandLine, inputFile.get(), outputFile.get());
-  inputFile.Reset(-1);
-  if (!ran || !ReadOutput(outputFile.get())) return false;
-  // native2ascii never maps text to nothing: a command that wrote nothing has failed.
-  return !output_.empty() || input_.empty() || Fail(ConversionStatus::CommandFailed, 0);
-}
-
-bool ExternalConverter::RunCommand(std::string_view commandLine, int inputFile, int outputFile) {
-  // A NUL would silently cut the line short; refuse it like an overlong one.
-  if (commandLine.size() >= kCommandLineLimit || commandLine.find('\0') != std::string_view::npos) {
-    return Fail(ConversionStatus::BadParameter, 0);
-  }
-  pid_t child = 0;
-  if (const int error = StartChild(CommandArguments(commandLine), inputFile, outputFile, child)) {
-    return Fail(ConversionStatus::LaunchFailed, error);
-  }
-  const ChildEnding ending = WaitForChild(child, shouldCancel_);
-  // A command ended by the person or by a signal counts as one that failed.
-  if (ending.cancelled) return Fail(ConversionStatus::CommandFailed, 0);
-  if (ending.waitError != 0) return Fail(ConversionStatus::ExitCodeUnavailable, ending.waitError);
-  if (!WIFEXITED(ending.waitStatus) || WEXITSTATUS(ending.waitStatus) != 0) {
-    return Fail(ConversionStatus::CommandFailed, 0);
-  }
-  return true;
-}
-
-bool ExternalConverter::ReadOutput(int outputFile) {
-  struct stat info {};
-  if (::fstat(outputFile, &info) != 0) return Fail(ConversionStatus::TempFileError, errno);
-  const auto size = static_cast<std::uint64_t>(info.st_size);
-  if (size > output_.max_size()) return Fail(ConversionStatus::OutOfMemory, 0);
-  try {
-    output_.resize(static_cast<std::size_t>(size));
-  } catch (const std::bad_alloc&) {
-    return Fail(ConversionStatus::OutOfMemory, 0);
-  }
-  std::size_t done = 0;
-  while (done < output_.size()) {
-    const ssize_t got = ::pread(outputFile, output_.data() + done, output_.size() - done, static_cast<off_t>(done));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return Fail(ConversionStatus::TempFileError, got < 0 ? errno : 0);
-    done += static_cast<std::size_t>(got);
-  }
-  return true;
-}
-
-const std::string& ExternalConverter::ErrorText() {
-  message_ = ConversionMessage(status_, systemError_);
-  return message_;
-}
-
-bool ExternalConverter::Fail(ConversionStatus status, int systemError) {
-  status_ = status;
-  systemError_ = systemError;
-  output_.clear();
-  output_.shrink_to_fit();
-  return false;
+ExternalConversion ConvertExternally(ConversionDirection direction, std::string_view commandPath,
+                                     std::string_view text, const CancelCheck& shouldCancel) {
+  if (direction == ConversionDirection::ToEscaped) return ConvertThroughFiles(commandPath, text, shouldCancel);
+  return ConvertThroughFiles(std::string(commandPath) + " -reverse", text, shouldCancel);
 }
 
 }  // namespace propdesk

@@ -3,7 +3,6 @@
 // goes in as the command's standard input, its standard output is read back whole.
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "convert/child_process.h"
 
@@ -24,47 +23,28 @@ enum class ConversionStatus : int {
 
 // The message (UTF-8) for a status, with the system error code filled in where the text has a
 // place for it; empty for None. At most 1023 bytes, cut on a character boundary.
-std::string ConversionMessage(ConversionStatus status, int systemError);
+[[nodiscard]] std::string ConversionMessage(ConversionStatus status, int systemError);
 
-// Serves one conversion: made, run once, read, released.
-class ExternalConverter {
- public:
-  // Command lines of this many bytes or more are refused.
-  static constexpr std::size_t kCommandLineLimit = 4096;
+enum class ConversionDirection { ToEscaped, ToNative };
 
-  // shouldCancel, when given, is asked while the command runs; see CancelCheck.
-  explicit ExternalConverter(CancelCheck shouldCancel = {});
+// What one external conversion came to. On success the status is None and output holds the
+// command's whole output; on failure output is empty, the status says why and systemError holds
+// the errno of the failing system call (0 where the failure was not one).
+struct [[nodiscard]] ExternalConversion {
+  ConversionStatus status = ConversionStatus::None;
+  int systemError = 0;
+  std::string output;
 
-  // Native text to escaped text: the command line is commandPath alone.
-  bool ToEscaped(std::string_view commandPath, std::string_view text);
-  // Escaped text to native text: the command line is commandPath followed by " -reverse".
-  bool ToNative(std::string_view commandPath, std::string_view text);
-
-  // Runs commandLine over the stored input through two temporary files. On success the command's
-  // whole output is in the object; on failure the output stays empty and the status says why.
-  bool ConvertThroughFiles(std::string_view commandLine);
-  // Runs commandLine with the two open files as its standard input and output and judges its end:
-  // true when it ran and exited with code 0.
-  bool RunCommand(std::string_view commandLine, int inputFile, int outputFile);
-
-  ConversionStatus Status() const { return status_; }
-  // errno of the failing system call, 0 where the failure was not one.
-  int SystemError() const { return systemError_; }
-  // The message for the current status, as ConversionMessage gives it.
-  const std::string& ErrorText();
-  // Hands the output over; the object's output is empty afterwards.
-  std::string TakeOutput() { return std::exchange(output_, {}); }
-
- private:
-  bool Fail(ConversionStatus status, int systemError);
-  bool ReadOutput(int outputFile);
-
-  CancelCheck shouldCancel_;
-  std::string_view input_;
-  std::string output_;
-  ConversionStatus status_ = ConversionStatus::None;
-  int systemError_ = 0;
-  std::string message_;
+  bool Succeeded() const { return status == ConversionStatus::None; }
 };
+
+// Converts text with the command: the command line is commandPath for ToEscaped and commandPath
+// followed by " -reverse" for ToNative; a line of 4096 bytes or more, or one holding a NUL, is
+// refused with BadParameter before anything starts. shouldCancel, when not empty, is asked while
+// the command runs (see CancelCheck). A command that is cancelled, ends by a signal, exits with a
+// code other than 0 or writes nothing for some text has failed with CommandFailed. The temporary
+// files are gone when the call returns, whatever its outcome.
+ExternalConversion ConvertExternally(ConversionDirection direction, std::string_view commandPath,
+                                     std::string_view text, const CancelCheck& shouldCancel);
 
 }  // namespace propdesk

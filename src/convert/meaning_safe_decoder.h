@@ -11,6 +11,6 @@ namespace propdesk {
 // leading whitespace; and an ASCII character whose escape is itself escaped (\\u0041). In comments
 // only the first group stays. Line ends are not touched. Returns false, leaving text untouched,
 // only when no memory can be had for the result.
-bool DecodeEscapesKeepingMeaning(std::string& text);
+[[nodiscard]] bool DecodeEscapesKeepingMeaning(std::string& text);
 
 }  // namespace propdesk

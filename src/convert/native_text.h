@@ -14,7 +14,7 @@ char16_t NextNativeCharacter(std::string_view native, std::size_t& at);
 
 // False when a character of native text has no code page 932 meaning (a lone lead byte, an
 // undefined pair): converting it gives U+30FB, and a save would write that instead.
-bool IsDefinedNativeText(std::string_view native);
+[[nodiscard]] bool IsDefinedNativeText(std::string_view native);
 
 // The UTF-8 form of native text, character by character as the code page converts it.
 std::string NativeToUtf8(std::string_view native);

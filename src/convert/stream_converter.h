@@ -20,9 +20,9 @@ class StreamConverter {
   std::size_t MaxOutput(std::size_t blockSize) const;
   // Converts the next block into out, which has room for MaxOutput(block.size()) bytes, and
   // returns the number of bytes written.
-  std::size_t Convert(std::string_view block, char* out);
+  [[nodiscard]] std::size_t Convert(std::string_view block, char* out);
   // Converts what is still held back as the end of the input and returns the bytes written.
-  std::size_t Finish(char* out);
+  [[nodiscard]] std::size_t Finish(char* out);
   // How many input bytes could not be read in the source encoding and were replaced.
   virtual std::uint64_t ReplacedCount() const { return 0; }
 
@@ -45,6 +45,6 @@ class StreamConverter {
 
 // Converts a whole text in place. Returns false, leaving text untouched, only when no memory can
 // be had for the result.
-bool ConvertWholeText(StreamConverter& converter, std::string& text);
+[[nodiscard]] bool ConvertWholeText(StreamConverter& converter, std::string& text);
 
 }  // namespace propdesk

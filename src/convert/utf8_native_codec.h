@@ -10,7 +10,7 @@
 namespace propdesk {
 
 // True when bytes are valid UTF-8 with at least one sequence of more than one byte.
-bool IsUtf8Text(std::string_view bytes);
+[[nodiscard]] bool IsUtf8Text(std::string_view bytes);
 
 // UTF-8 text (IsUtf8Text, or plain ASCII) to native text; a byte that is not valid UTF-8 is copied.
 std::string Utf8TextToNative(std::string_view utf8);

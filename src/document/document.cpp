@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <string_view>
+#include <utility>
 
 #include "common/string_table.h"
 #include "common/whole_file.h"
@@ -35,8 +36,8 @@ bool IsSameFile(const std::string& first, const std::string& second) {
 
 }  // namespace
 
-Document::Document(TextView& view, Prompts& prompts, FrameWindow& frame)
-    : view_(view), prompts_(prompts), frame_(frame) {}
+Document::Document(TextView& view, Prompts& prompts, FrameWindow& frame, CancelCheck externalCommandCheck)
+    : view_(view), prompts_(prompts), frame_(frame), externalCommandCheck_(std::move(externalCommandCheck)) {}
 
 bool Document::OpenDocument(const std::string& path, bool asImport) {
   std::optional<std::string> newPath;
@@ -80,7 +81,7 @@ bool Document::ReadNativeText(const std::string& path, bool asImport, std::strin
   }
   found.undefinedNativeBytes = !IsDefinedNativeText(text);
   std::string errorText;
-  if (ConvertToNative(text, &errorText)) return true;
+  if (ConvertToNative(text, &errorText, externalCommandCheck_)) return true;
   prompts_.ShowMessageText(errorText, MessageStyle::Ok);
   return false;
 }
@@ -111,7 +112,7 @@ bool Document::WriteViewText(const std::string& path, bool asExport) {
 bool Document::ToFileForm(std::string& text) {
   if (fileFormat_.encoding == FileFormat::Encoding::kUtf8) {
     text = NativeToUtf8Text(text);
-  } else if (std::string errorText; !ConvertToEscaped(text, &errorText)) {
+  } else if (std::string errorText; !ConvertToEscaped(text, &errorText, externalCommandCheck_)) {
     prompts_.ShowMessageText(errorText, MessageStyle::Ok);
     return false;
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/prompts.h"
+#include "convert/child_process.h"
 #include "document/file_format.h"
 #include "document/file_stamp.h"
 #include "document/frame_window.h"
@@ -21,8 +22,9 @@ inline constexpr std::size_t kMaxPathBytes = 259;
 class Document {
  public:
   // The view's modified flag is the document's modified state; there is no copy of it here.
-  // The window calls UpdateTitle once after creating the document.
-  Document(TextView& view, Prompts& prompts, FrameWindow& frame);
+  // The window calls UpdateTitle once after creating the document. An external converter asks
+  // externalCommandCheck while its command runs.
+  Document(TextView& view, Prompts& prompts, FrameWindow& frame, CancelCheck externalCommandCheck = {});
 
   // Reads a file into the view: escaped .properties form, or plain text when asImport.
   // Used as it is for a file named on the command line.
@@ -89,6 +91,7 @@ class Document {
   TextView& view_;
   Prompts& prompts_;
   FrameWindow& frame_;
+  CancelCheck externalCommandCheck_;
   std::optional<std::string> documentPath_;
   bool lfLineEnds_ = false;
   FileFormat fileFormat_;

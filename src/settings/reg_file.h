@@ -42,7 +42,7 @@ class RegFile {
 
   // Reads an export; nullopt when the text does not start with the header line. Lines that cannot be
   // understood are kept as they are and ignored.
-  static std::optional<RegFile> Parse(std::string_view text);
+  [[nodiscard]] static std::optional<RegFile> Parse(std::string_view text);
 
   // The value named name (case-insensitive, "" for the unnamed value) of the key at keyPath
   // ("HKEY_CURRENT_USER\\Software\\..."), as importing the file would leave it: later lines win, a

@@ -110,7 +110,7 @@ void WriteValue(std::string_view keyPath, std::string_view valueName, const RegV
       break;
   }
   file.Set(FullKeyPath(keyPath), valueName, value);
-  WriteWholeFile(path, file.Text());
+  static_cast<void>(WriteWholeFile(path, file.Text()));
 }
 
 }  // namespace

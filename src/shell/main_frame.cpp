@@ -15,7 +15,6 @@
 #include <QTextCursor>
 #include <QUrl>
 
-#include "convert/conversion_front.h"
 #include "document/document.h"
 #include "document/edit_view_rules.h"
 #include "search/find_replace_commands.h"
@@ -59,7 +58,9 @@ MainFrame::MainFrame(std::unique_ptr<QtPrompts> ownPrompts, Prompts* prompts)
       positionLabel_(new QLabel(this)),
       infoPane_(new DocumentInfoPane(this)),
       wait_(std::make_unique<ExternalCommandWait>(this)) {
-  document_ = std::make_unique<Document>(view_->textView(), prompts_, *this);
+  document_ = std::make_unique<Document>(
+      view_->textView(), prompts_, *this,
+      [wait = wait_.get()](std::chrono::milliseconds elapsed) { return wait->ShouldCancel(elapsed); });
   findReplaceDialogs_ = std::make_unique<QtFindReplaceDialogHost>(*this, searchState_);
   findReplace_ = std::make_unique<FindReplaceCommands>(view_->textView(), prompts_, *findReplaceDialogs_, searchState_);
   actions_ = BuildMainMenu(*menuBar());
@@ -75,7 +76,6 @@ MainFrame::MainFrame(std::unique_ptr<QtPrompts> ownPrompts, Prompts* prompts)
   RouteCommands();
   ConnectFindReplaceDialogs();
   WatchCommandStates();
-  SetExternalCancelCheck([wait = wait_.get()](std::chrono::milliseconds elapsed) { return wait->ShouldCancel(elapsed); });
   connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
     if (!manager.allowsInteraction()) return;
     const bool mayEnd = MayEndSession();
@@ -88,7 +88,7 @@ MainFrame::MainFrame(std::unique_ptr<QtPrompts> ownPrompts, Prompts* prompts)
   view_->setFocus();
 }
 
-MainFrame::~MainFrame() { SetExternalCancelCheck({}); }
+MainFrame::~MainFrame() = default;
 
 void MainFrame::RouteCommands() {
   const auto route = [this](CommandId id, auto action) { connect(actions_.at(id), &QAction::triggered, this, action); };

@@ -16,7 +16,7 @@
 namespace propdesk {
 namespace {
 
-using ConvertFunction = bool (*)(std::string&, std::string*);
+using ConvertFunction = bool (*)(std::string&, std::string*, const CancelCheck&);
 
 // Escaped text as files hold it: upper and lower case digits, escapes that code page 932 cannot
 // hold, escapes the editor keeps, broken escapes, both line-end styles.
@@ -59,7 +59,6 @@ class ConversionFrontTest : public ::testing::Test {
 
   void TearDown() override {
     GetSettings() = saved_;
-    SetExternalCancelCheck({});
     EXPECT_TRUE(sandbox_.TempLeftovers().empty());
   }
 
@@ -79,13 +78,13 @@ TEST_F(ConversionFrontTest, BuiltInPathGivesTheCodecsResultAndLeavesErrorTextAlo
   std::string native = kEscaped;
   std::string codecNative = kEscaped;
   std::string errorText = "untouched";
-  ASSERT_TRUE(ConvertToNative(native, &errorText));
+  ASSERT_TRUE(ConvertToNative(native, &errorText, CancelCheck()));
   ASSERT_TRUE(DecodeEscapesKeepingMeaning(codecNative));
   EXPECT_EQ(native, codecNative);
 
   std::string escaped = native;
   std::string codecEscaped = native;
-  ASSERT_TRUE(ConvertToEscaped(escaped, &errorText));
+  ASSERT_TRUE(ConvertToEscaped(escaped, &errorText, CancelCheck()));
   ASSERT_TRUE(EncodeEscapes(codecEscaped));
   EXPECT_EQ(escaped, codecEscaped);
   EXPECT_EQ(errorText, "untouched");
@@ -111,7 +110,7 @@ TEST_F(ConversionFrontTest, SettingIsReadAtEveryCall) {
     GetSettings().UseNative2Ascii = call.useExternal;
     GetSettings().Native2AsciiPath = call.path;
     std::string converted = text;
-    ASSERT_TRUE(ConvertToEscaped(converted, nullptr));
+    ASSERT_TRUE(ConvertToEscaped(converted, nullptr, CancelCheck()));
     EXPECT_EQ(converted, call.expected);
   }
 }
@@ -131,10 +130,10 @@ TEST_F(ConversionFrontTest, FailureKeepsTheTextAndGivesTheMessage) {
     for (const ConvertFunction convert : conversions) {
       std::string text = kEscaped;
       std::string errorText = "stale";
-      EXPECT_FALSE(convert(text, &errorText));
+      EXPECT_FALSE(convert(text, &errorText, {}));
       EXPECT_EQ(text, kEscaped);
       EXPECT_EQ(errorText, c.message);
-      EXPECT_FALSE(convert(text, nullptr));
+      EXPECT_FALSE(convert(text, nullptr, {}));
       EXPECT_EQ(text, kEscaped);
     }
   }
@@ -153,13 +152,12 @@ TEST_F(ConversionFrontTest, GivenChoiceIsUsedWhateverTheSettings) {
   EXPECT_EQ(errorText, "外部コマンドがエラーで終了しました。");
 }
 
-TEST_F(ConversionFrontTest, InstalledCancelCheckEndsTheCommand) {
+TEST_F(ConversionFrontTest, CallersCancelCheckEndsTheCommand) {
   UseExternal(sandbox_.Script("slow", "sleep 30"));
   int asked = 0;
-  SetExternalCancelCheck([&](std::chrono::milliseconds) { return ++asked == 3; });
   std::string text = kEscaped;
   std::string errorText;
-  EXPECT_FALSE(ConvertToNative(text, &errorText));
+  EXPECT_FALSE(ConvertToNative(text, &errorText, [&](std::chrono::milliseconds) { return ++asked == 3; }));
   EXPECT_EQ(asked, 3);
   EXPECT_EQ(text, kEscaped);
   EXPECT_EQ(errorText, "外部コマンドがエラーで終了しました。");
@@ -187,7 +185,7 @@ TEST_F(ConversionFrontTest, OwnCommandLineConverterGivesThePlainCodecsBytes) {
       GetSettings().Native2AsciiPath = command;
       std::string external = direction.input;
       std::string errorText;
-      ASSERT_TRUE(direction.convert(external, &errorText)) << command << ": " << errorText;
+      ASSERT_TRUE(direction.convert(external, &errorText, {})) << command << ": " << errorText;
       EXPECT_TRUE(external == builtIn) << command;
     }
   }

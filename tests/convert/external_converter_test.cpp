@@ -22,21 +22,11 @@ namespace {
 
 using std::chrono::milliseconds;
 
-enum class Direction { ToEscaped, ToNative };
+using Direction = ConversionDirection;
 
-struct Outcome {
-  bool succeeded;
-  ConversionStatus status;
-  int systemError;
-  std::string output;
-};
-
-Outcome Convert(Direction direction, const std::string& command, std::string_view text,
-                CancelCheck shouldCancel = {}) {
-  ExternalConverter converter(std::move(shouldCancel));
-  const bool succeeded = direction == Direction::ToEscaped ? converter.ToEscaped(command, text)
-                                                           : converter.ToNative(command, text);
-  return {succeeded, converter.Status(), converter.SystemError(), converter.TakeOutput()};
+ExternalConversion Convert(Direction direction, const std::string& command, std::string_view text,
+                           const CancelCheck& shouldCancel = {}) {
+  return ConvertExternally(direction, command, text, shouldCancel);
 }
 
 class ExternalConverterTest : public ::testing::Test {
@@ -57,8 +47,7 @@ TEST_F(ExternalConverterTest, TextGoesThroughTheCommandByteForByte) {
   }
   const std::string copy = sandbox_.Script("copy", "exec cat");
   for (const Direction direction : {Direction::ToEscaped, Direction::ToNative}) {
-    const Outcome outcome = Convert(direction, copy, text);
-    EXPECT_TRUE(outcome.succeeded);
+    const ExternalConversion outcome = Convert(direction, copy, text);
     EXPECT_EQ(outcome.status, ConversionStatus::None);
     EXPECT_TRUE(outcome.output == text);
   }
@@ -66,14 +55,9 @@ TEST_F(ExternalConverterTest, TextGoesThroughTheCommandByteForByte) {
   EXPECT_TRUE(Convert(Direction::ToEscaped, "cat", text).output == text);
 }
 
-TEST_F(ExternalConverterTest, NothingOutIsFineOnlyForNothingIn) {
+TEST_F(ExternalConverterTest, NothingOutIsFineForNothingIn) {
   EXPECT_EQ(Convert(Direction::ToEscaped, "wc -c", "").output, "0\n");
-  EXPECT_TRUE(Convert(Direction::ToNative, "true", "").succeeded);
-  // No text converts to nothing: a command that wrote nothing for some text has failed.
-  const Outcome silent = Convert(Direction::ToNative, "true", "some text");
-  EXPECT_FALSE(silent.succeeded);
-  EXPECT_EQ(silent.status, ConversionStatus::CommandFailed);
-  EXPECT_EQ(silent.systemError, 0);
+  EXPECT_TRUE(Convert(Direction::ToNative, "true", "").Succeeded());
 }
 
 TEST_F(ExternalConverterTest, CommandLineBecomesProgramAndArguments) {
@@ -91,8 +75,8 @@ TEST_F(ExternalConverterTest, CommandLineBecomesProgramAndArguments) {
       {Direction::ToEscaped, '"' + args + R"(" "a b"  c\"d)", R"([a b][c"d])"},
   };
   for (const auto& c : cases) {
-    const Outcome outcome = Convert(c.direction, c.command, "");
-    EXPECT_TRUE(outcome.succeeded) << c.command;
+    const ExternalConversion outcome = Convert(c.direction, c.command, "");
+    EXPECT_TRUE(outcome.Succeeded()) << c.command;
     EXPECT_EQ(outcome.output, c.expected) << c.command;
   }
 }
@@ -107,6 +91,8 @@ TEST_F(ExternalConverterTest, FailuresLeaveOneStatusAndNoOutput) {
   } cases[] = {
       {sandbox_.Script("fails", "echo partial; exit 1"), ConversionStatus::CommandFailed, 0},
       {sandbox_.Script("killed", "echo partial; kill -KILL $$"), ConversionStatus::CommandFailed, 0},
+      // No text converts to nothing: a command that wrote nothing for some text has failed.
+      {"true", ConversionStatus::CommandFailed, 0},
       {sandbox_.File("no-such-command"), ConversionStatus::LaunchFailed, ENOENT},
       {"", ConversionStatus::LaunchFailed, ENOENT},
       {"   ", ConversionStatus::LaunchFailed, ENOENT},
@@ -115,8 +101,7 @@ TEST_F(ExternalConverterTest, FailuresLeaveOneStatusAndNoOutput) {
   };
   for (const auto& c : cases) {
     for (const Direction direction : {Direction::ToEscaped, Direction::ToNative}) {
-      const Outcome outcome = Convert(direction, c.command, "input");
-      EXPECT_FALSE(outcome.succeeded) << c.command;
+      const ExternalConversion outcome = Convert(direction, c.command, "input");
       EXPECT_EQ(outcome.status, c.status) << c.command;
       EXPECT_EQ(outcome.systemError, c.systemError) << c.command;
       EXPECT_EQ(outcome.output, "") << c.command;
@@ -129,20 +114,18 @@ TEST_F(ExternalConverterTest, CommandLinesOf4096BytesOrMoreStartNothing) {
   const std::string script = sandbox_.Script("mark", "touch \"" + marker + "\"");
   const auto lineOfLength = [&](std::size_t length) { return script + " " + std::string(length - script.size() - 1, 'x'); };
 
-  ExternalConverter longest;
-  EXPECT_TRUE(longest.ConvertThroughFiles(lineOfLength(4095)));
+  EXPECT_TRUE(Convert(Direction::ToEscaped, lineOfLength(4095), "").Succeeded());
   EXPECT_TRUE(std::filesystem::remove(marker));
 
   for (const std::size_t length : {4096, 5000}) {
-    ExternalConverter tooLong;
-    EXPECT_FALSE(tooLong.ConvertThroughFiles(lineOfLength(length)));
-    EXPECT_EQ(tooLong.Status(), ConversionStatus::BadParameter);
-    EXPECT_EQ(tooLong.SystemError(), 0);
+    const ExternalConversion tooLong = Convert(Direction::ToEscaped, lineOfLength(length), "");
+    EXPECT_EQ(tooLong.status, ConversionStatus::BadParameter);
+    EXPECT_EQ(tooLong.systemError, 0);
   }
   // " -reverse" counts: a path of 4087 bytes makes a line of 4096.
-  const Outcome reverse = Convert(Direction::ToNative, lineOfLength(4087), "");
+  const ExternalConversion reverse = Convert(Direction::ToNative, lineOfLength(4087), "");
   EXPECT_EQ(reverse.status, ConversionStatus::BadParameter);
-  const Outcome withNul = Convert(Direction::ToEscaped, script + std::string(1, '\0') + "x", "");
+  const ExternalConversion withNul = Convert(Direction::ToEscaped, script + std::string(1, '\0') + "x", "");
   EXPECT_EQ(withNul.status, ConversionStatus::BadParameter);
   EXPECT_FALSE(std::filesystem::exists(marker));
 }
@@ -151,7 +134,7 @@ TEST_F(ExternalConverterTest, MissingTemporaryFolderIsATempFileError) {
   const std::string marker = sandbox_.File("started");
   const std::string script = sandbox_.Script("mark", "touch \"" + marker + "\"");
   ::setenv("TMPDIR", sandbox_.File("gone").c_str(), 1);
-  const Outcome outcome = Convert(Direction::ToEscaped, script, "text");
+  const ExternalConversion outcome = Convert(Direction::ToEscaped, script, "text");
   ::setenv("TMPDIR", sandbox_.TempFolder().c_str(), 1);
   EXPECT_EQ(outcome.status, ConversionStatus::TempFileError);
   EXPECT_EQ(outcome.systemError, ENOENT);
@@ -165,7 +148,7 @@ TEST_F(ExternalConverterTest, ChildHasOnlyItsStreamsAndItsOwnProcessGroup) {
       "streams", "readlink /proc/$$/fd/2\n"
                  "[ -e /proc/$$/fd/" + std::to_string(ours) + " ] && echo inherited || echo closed\n"
                  "echo $$ $(cut -d' ' -f5 /proc/$$/stat)");
-  const Outcome outcome = Convert(Direction::ToEscaped, script, "");
+  const ExternalConversion outcome = Convert(Direction::ToEscaped, script, "");
   ::close(ours);
   std::istringstream lines(outcome.output);
   std::string standardError, inherited;
@@ -178,11 +161,11 @@ TEST_F(ExternalConverterTest, ChildHasOnlyItsStreamsAndItsOwnProcessGroup) {
 
 TEST_F(ExternalConverterTest, CheckIsAskedRepeatedlyWhileTheCommandRuns) {
   std::vector<milliseconds> asked;
-  const Outcome outcome = Convert(Direction::ToEscaped, "sleep 0.3", "", [&](milliseconds elapsed) {
+  const ExternalConversion outcome = Convert(Direction::ToEscaped, "sleep 0.3", "", [&](milliseconds elapsed) {
     asked.push_back(elapsed);
     return false;
   });
-  EXPECT_TRUE(outcome.succeeded);
+  EXPECT_TRUE(outcome.Succeeded());
   ASSERT_GE(asked.size(), 6u);
   EXPECT_TRUE(std::is_sorted(asked.begin(), asked.end()));
   EXPECT_GE(asked.back(), milliseconds(200));
@@ -210,14 +193,13 @@ TEST_F(ExternalConverterTest, CancelEndsTheCommandAndEverythingItStarted) {
     pid_t shell = 0, sleeper = 0;
     bool tempFilesGoneWhileRunning = false;
     const auto start = std::chrono::steady_clock::now();
-    const Outcome outcome = Convert(Direction::ToNative, sandbox_.Script(c.name, c.body), "text",
+    const ExternalConversion outcome = Convert(Direction::ToNative, sandbox_.Script(c.name, c.body), "text",
                                     [&](milliseconds elapsed) {
                                       if (!ReadPids(pids, shell, sleeper)) return elapsed > milliseconds(10000);
                                       tempFilesGoneWhileRunning = sandbox_.TempLeftovers().empty();
                                       return true;
                                     });
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << c.name;
-    EXPECT_FALSE(outcome.succeeded) << c.name;
     EXPECT_EQ(outcome.status, ConversionStatus::CommandFailed) << c.name;
     EXPECT_EQ(outcome.systemError, 0) << c.name;
     EXPECT_EQ(outcome.output, "") << c.name;
@@ -229,19 +211,18 @@ TEST_F(ExternalConverterTest, CancelEndsTheCommandAndEverythingItStarted) {
 }
 
 TEST_F(ExternalConverterTest, ProcessesLeftBehindBySuccessfulCommandAreEnded) {
-  const Outcome outcome = Convert(Direction::ToEscaped, sandbox_.Script("detach", "sleep 30 & echo $!"), "");
-  ASSERT_TRUE(outcome.succeeded);
+  const ExternalConversion outcome = Convert(Direction::ToEscaped, sandbox_.Script("detach", "sleep 30 & echo $!"), "");
+  ASSERT_TRUE(outcome.Succeeded());
   EXPECT_TRUE(test::ProcessEnded(std::stoi(outcome.output)));
 }
 
 TEST_F(ExternalConverterTest, ExitCodeTakenBySystemIsReported) {
   // With SIGCHLD ignored the system reaps the child itself and its exit code is lost.
   const auto previous = ::signal(SIGCHLD, SIG_IGN);
-  const Outcome blocking = Convert(Direction::ToEscaped, "true", "");
-  const Outcome polling = Convert(Direction::ToEscaped, "sleep 0.1", "", [](milliseconds) { return false; });
+  const ExternalConversion blocking = Convert(Direction::ToEscaped, "true", "");
+  const ExternalConversion polling = Convert(Direction::ToEscaped, "sleep 0.1", "", [](milliseconds) { return false; });
   ::signal(SIGCHLD, previous);
-  for (const Outcome& outcome : {blocking, polling}) {
-    EXPECT_FALSE(outcome.succeeded);
+  for (const ExternalConversion& outcome : {blocking, polling}) {
     EXPECT_EQ(outcome.status, ConversionStatus::ExitCodeUnavailable);
     EXPECT_EQ(outcome.systemError, ECHILD);
   }
@@ -258,7 +239,7 @@ TEST_F(ExternalConverterTest, ExitCodeTakenBySystemIsReported) {
   const rlim_t limit = used * 1024 + (rlim_t{1} << 30);
   const rlimit bounded{limit, limit};
   ::setrlimit(RLIMIT_AS, &bounded);
-  const Outcome outcome = Convert(Direction::ToEscaped, command, "");
+  const ExternalConversion outcome = Convert(Direction::ToEscaped, command, "");
   std::_Exit(outcome.output.empty() ? static_cast<int>(outcome.status) : 100);
 }
 
