@@ -53,25 +53,49 @@ const char* EscapeDecoder::Scan(const char* begin, const char* end, bool atEnd, 
   return escape::ScanEscapedText(begin, end, atEnd, out, kDecodeEscape);
 }
 
-EscapeEncoder::EscapeEncoder() : StreamConverter(2, escape::kSize) {}
+EscapeEncoder::EscapeEncoder(HexCase hexCase) : StreamConverter(2, escape::kSize), hexCase_(hexCase) {}
 
 const char* EscapeEncoder::Scan(const char* begin, const char* end, bool atEnd, char*& out) {
-  const NativeEscapeDigits& digits = GetNativeEscapeDigits();
-  const auto encodeCharacter = [&digits](const char* p, const char* last, bool final, char*& o) -> std::ptrdiff_t {
-    const auto lead = static_cast<std::uint8_t>(p[0]);
-    if (last - p >= 2) {
-      // Table lookups rather than range tests: which kind a byte is varies too much to predict.
-      if (const std::uint32_t pair = digits.pair[lead][static_cast<std::uint8_t>(p[1])]; pair != 0) {
-        o = escape::WriteEscapeDigits(pair, o);
-        return 2;
+  const auto encode = [&](auto caseOf) {
+    const NativeEscapeDigits& digits = GetNativeEscapeDigits();
+    const auto encodeCharacter = [&digits, caseOf](const char* p, const char* last, bool final,
+                                                   char*& o) -> std::ptrdiff_t {
+      const auto lead = static_cast<std::uint8_t>(p[0]);
+      if (last - p >= 2) {
+        // Table lookups rather than range tests: which kind a byte is varies too much to predict.
+        if (const std::uint32_t pair = digits.pair[lead][static_cast<std::uint8_t>(p[1])]; pair != 0) {
+          o = escape::WriteEscapeDigits(caseOf(pair), o);
+          return 2;
+        }
+      } else if (cp932::IsLeadByte(lead) && !final) {
+        return 0;
       }
-    } else if (cp932::IsLeadByte(lead) && !final) {
-      return 0;
-    }
-    o = escape::WriteEscapeDigits(digits.single[lead], o);
-    return 1;
+      o = escape::WriteEscapeDigits(caseOf(digits.single[lead]), o);
+      return 1;
+    };
+    return escape::ScanNativeText(begin, end, atEnd, out, encodeCharacter);
   };
-  return escape::ScanNativeText(begin, end, atEnd, out, encodeCharacter);
+  // Two instances of the loop, so that the common lowercase one pays nothing for the choice.
+  if (hexCase_ == HexCase::kUpper) return encode(escape::UppercaseDigits);
+  return encode([](std::uint32_t digits) { return digits; });
+}
+
+HexCase MajorityHexCase(std::string_view escaped) {
+  std::ptrdiff_t upperMinusLower = 0;
+  const char* const end = escaped.data() + escaped.size();
+  for (const char* p = escaped.data(); end - p >= escape::kSize; ++p) {
+    p = static_cast<const char*>(std::memchr(p, '\\', static_cast<std::size_t>(end - p - escape::kSize + 1)));
+    if (!p) break;
+    if (escape::ParseEscape(p) < 0) continue;
+    bool upper = false, lower = false;
+    for (int i = 2; i < escape::kSize; ++i) {
+      upper = upper || (p[i] >= 'A' && p[i] <= 'F');
+      lower = lower || (p[i] >= 'a' && p[i] <= 'f');
+    }
+    upperMinusLower += static_cast<int>(upper) - static_cast<int>(lower);
+    p += escape::kSize - 1;
+  }
+  return upperMinusLower > 0 ? HexCase::kUpper : HexCase::kLower;
 }
 
 bool DecodeEscapes(std::string& text) {

@@ -85,4 +85,12 @@ bool ConvertWholeText(StreamConverter& converter, std::string& text) {
   }
 }
 
+void AppendConverted(StreamConverter& converter, std::string_view text, std::string& out) {
+  const std::size_t start = out.size();
+  out.resize(start + converter.MaxOutput(text.size()) + converter.MaxOutput(0));
+  std::size_t written = converter.Convert(text, out.data() + start);
+  written += converter.Finish(out.data() + start + written);
+  out.resize(start + written);
+}
+
 }  // namespace propdesk

@@ -47,4 +47,8 @@ class StreamConverter {
 // be had for the result.
 bool ConvertWholeText(StreamConverter& converter, std::string& text);
 
+// Converts a whole text and appends the result to out; the converter is ready for another text
+// afterwards. Throws std::bad_alloc when no memory can be had.
+void AppendConverted(StreamConverter& converter, std::string_view text, std::string& out);
+
 }  // namespace propdesk

@@ -26,6 +26,13 @@ std::string LoadString(int id) {
 
 // True when both paths can be examined and name the same file, whatever the form of the paths
 // (relative, through a symbolic link, another hard link).
+// Whether saving writes the lines the person has not changed back as they are in the file. Not
+// for an escaped file that the external command converts: it converts the whole text its own way.
+bool KeepsUntouchedLines(const FileFormat& format) {
+  const Settings& settings = GetSettings();
+  return settings.KeepUntouchedLines && (format.encoding == FileFormat::Encoding::kUtf8 || !settings.UseNative2Ascii);
+}
+
 bool IsSameFile(const std::string& first, const std::string& second) {
   struct stat firstInfo {};
   struct stat secondInfo {};
@@ -42,11 +49,15 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
   std::optional<std::string> newPath;
   bool lfStyle = false;
   ReadResult found;
+  std::optional<UntouchedLines> untouched;
   try {
     std::string text;
     if (!ReadNativeText(path, asImport, text, found)) return false;
     if (!ExpandLineEnds(text, lfStyle)) return Fail(IDS_READ_FAILED);
     if (!asImport) newPath = path;
+    if (found.file) {
+      untouched = UntouchedLines::Keep(std::move(*found.file), found.format.byteOrderMark ? kByteOrderMark.size() : 0, text);
+    }
     // The last step that may fail; the document has not changed before it.
     view_.SetText(text);
   } catch (const std::exception&) {
@@ -55,6 +66,7 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
   view_.ScrollCaretIntoView();
   documentPath_.swap(newPath);
   fileStamp_ = documentPath_ ? TakeFileStamp(*documentPath_) : std::nullopt;
+  untouched_ = std::move(untouched);
   lfLineEnds_ = !asImport && lfStyle;
   SetFileFormat(found.format);
   view_.SetModified(asImport);
@@ -71,9 +83,11 @@ bool Document::ReadNativeText(const std::string& path, bool asImport, std::strin
     return Fail(IDS_READ_FAILED);
   }
   if (asImport) return true;
+  if (GetSettings().KeepUntouchedLines) found.file = text;
   // The mark and the form are the file's, whichever converter runs: a UTF-8 file is always
   // converted here, since an external converter would read it as code page 932.
   found.format = TakeFileFormat(text);
+  if (!KeepsUntouchedLines(found.format)) found.file.reset();
   if (found.format.encoding == FileFormat::Encoding::kUtf8) {
     text = Utf8TextToNative(text);
     return true;
@@ -86,13 +100,16 @@ bool Document::ReadNativeText(const std::string& path, bool asImport, std::strin
 }
 
 bool Document::SaveDocument(const std::string& path, bool asExport) {
+  std::optional<UntouchedLines> written;
   try {
     if (!asExport && !MayOverwrite(path)) return false;
-    if (!WriteViewText(path, asExport)) return false;
+    if (!WriteViewText(path, asExport, written)) return false;
   } catch (const std::exception&) {
     return Fail(IDS_WRITE_FAILED);
   }
+  // An export is not the document's file: what is kept of that stays.
   if (asExport) return true;
+  untouched_ = std::move(written);
   fileStamp_ = TakeFileStamp(path);
   view_.SetModified(false);
   view_.EmptyUndoBuffer();
@@ -100,12 +117,24 @@ bool Document::SaveDocument(const std::string& path, bool asExport) {
   return true;
 }
 
-bool Document::WriteViewText(const std::string& path, bool asExport) {
+bool Document::WriteViewText(const std::string& path, bool asExport, std::optional<UntouchedLines>& written) {
   // A longer name could be written but never opened again as the document.
   if (path.size() > kMaxPathBytes) return Fail(IDS_WRITE_FAILED);
-  std::string text = view_.GetText();
-  if (!asExport && !ToFileForm(text)) return false;
-  return WriteWholeFile(path, text) || Fail(IDS_WRITE_FAILED);
+  const bool keep = !asExport && KeepsUntouchedLines(fileFormat_);
+  std::string text;
+  if (keep && untouched_) {
+    written = untouched_->Rewrite(view_.GetText(), fileFormat_.encoding);
+  } else {
+    text = view_.GetText();
+    if (!asExport && !ToFileForm(text)) return false;
+  }
+  if (!WriteWholeFile(path, written ? written->File() : text)) return Fail(IDS_WRITE_FAILED);
+  // Kept from now on, so that the next save keeps the lines this one wrote.
+  if (keep && !written) {
+    written = UntouchedLines::Keep(std::move(text), fileFormat_.byteOrderMark ? kByteOrderMark.size() : 0,
+                                   view_.GetText());
+  }
+  return true;
 }
 
 bool Document::ToFileForm(std::string& text) {
@@ -140,6 +169,7 @@ void Document::NewDocument() {
   view_.SetText({});
   documentPath_.reset();
   fileStamp_.reset();
+  untouched_.reset();
   lfLineEnds_ = false;
   SetFileFormat({});
   view_.SetModified(false);

@@ -1,16 +1,9 @@
 #include "document/file_format.h"
 
-#include <string_view>
-
 #include "common/string_table.h"
 #include "convert/utf8_native_codec.h"
 
 namespace propdesk {
-namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-}  // namespace
 
 FileFormat TakeFileFormat(std::string& bytes) {
   FileFormat format;

@@ -2,8 +2,11 @@
 // The form in which a document's file holds its text. It is decided when the file is opened and
 // used by every later Save and Save As, like the line-end style.
 #include <string>
+#include <string_view>
 
 namespace propdesk {
+
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 struct FileFormat {
   enum class Encoding {

@@ -15,6 +15,7 @@ struct Settings {
   bool ReadOnlyOpen = true;       // open .properties files edit-forbidden
   bool ExitByESC = false;         // ESC closes the window while edit-forbidden
   bool UseNative2Ascii = false;   // convert with the external command instead of the built-in codec
+  bool KeepUntouchedLines = false;  // write unchanged lines back exactly as they were read
   std::string Native2AsciiPath;   // the external command, used verbatim; at most 258 bytes
 
   friend bool operator==(const Settings&, const Settings&) = default;
