@@ -85,6 +85,13 @@ TEST_F(UntouchedLinesTest, OnlyChangedAndNewLinesAreEncodedInTheFilesHexCaseAndL
   expected.replace(expected.find("\\u0020\r"), 7, "\\u0020!\r\n");
   EXPECT_EQ(ReadFileBytes(path), expected);
 
+  // Deleting the line between a lone CR and an empty line must not join their line ends into one.
+  const std::string lone = MakeFile("lone.properties", "a\r\\u30A2\n\nb");
+  ASSERT_TRUE(document.OpenDocument(lone, false));
+  Replace("\x83\x41\r\n", "");
+  ASSERT_TRUE(document.SaveCurrent());
+  EXPECT_EQ(ReadFileBytes(lone), "a\r\r\nb");
+
   // A UTF-8 file takes its new lines in UTF-8.
   const std::string utf8 = MakeFile("utf8.properties", "k=\xE3\x82\xA2\r\nl=\xC3\xA9\n");
   ASSERT_TRUE(document.OpenDocument(utf8, false));
