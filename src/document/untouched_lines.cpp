@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstring>
+#include <exception>
 #include <utility>
 
 #include "convert/utf8_native_codec.h"
@@ -115,13 +116,19 @@ UntouchedLines UntouchedLines::Rewrite(std::string_view text, FileFormat::Encodi
   // A sentinel run after the last line writes the changed lines at the end.
   std::vector<CommonRun> runs = FindCommonLines(lineKeys_, keys);
   runs.push_back({lineKeys_.size(), keys.size(), 0});
+  EscapeEncoder encoder(hexCase_);
 
   std::string file;
-  file.reserve(file_.size());
+  // Room for the longest result, so that a file grown by an edit is never copied: room that is
+  // never written costs address space, not memory. Where that much cannot be had, the old size.
+  try {
+    file.reserve(file_.size() + encoder.MaxOutput(text.size()));
+  } catch (const std::exception&) {
+    file.reserve(file_.size());
+  }
   file.append(file_, 0, textStart_);
   LineReader kept(std::string_view(file_).substr(textStart_));
   LineReader now(text);
-  EscapeEncoder encoder(hexCase_);
   std::size_t keptLine = 0;
   std::size_t line = 0;
   std::string_view content, lineEnd;
