@@ -24,8 +24,6 @@ std::string LoadString(int id) {
   return text;
 }
 
-// True when both paths can be examined and name the same file, whatever the form of the paths
-// (relative, through a symbolic link, another hard link).
 // Whether saving writes the lines the person has not changed back as they are in the file. Not
 // for an escaped file that the external command converts: it converts the whole text its own way.
 bool KeepsUntouchedLines(const FileFormat& format) {
@@ -33,6 +31,8 @@ bool KeepsUntouchedLines(const FileFormat& format) {
   return settings.KeepUntouchedLines && (format.encoding == FileFormat::Encoding::kUtf8 || !settings.UseNative2Ascii);
 }
 
+// True when both paths can be examined and name the same file, whatever the form of the paths
+// (relative, through a symbolic link, another hard link).
 bool IsSameFile(const std::string& first, const std::string& second) {
   struct stat firstInfo {};
   struct stat secondInfo {};
@@ -129,10 +129,15 @@ bool Document::WriteViewText(const std::string& path, bool asExport, std::option
     if (!asExport && !ToFileForm(text)) return false;
   }
   if (!WriteWholeFile(path, written ? written->File() : text)) return Fail(IDS_WRITE_FAILED);
-  // Kept from now on, so that the next save keeps the lines this one wrote.
+  // Kept from now on, so that the next save keeps the lines this one wrote. Without memory for
+  // that, the file is written all the same, and the next save encodes every line.
   if (keep && !written) {
-    written = UntouchedLines::Keep(std::move(text), fileFormat_.byteOrderMark ? kByteOrderMark.size() : 0,
-                                   view_.GetText());
+    try {
+      written = UntouchedLines::Keep(std::move(text), fileFormat_.byteOrderMark ? kByteOrderMark.size() : 0,
+                                     view_.GetText());
+    } catch (const std::exception&) {
+      written.reset();
+    }
   }
   return true;
 }
