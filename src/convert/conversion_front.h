@@ -23,6 +23,8 @@ struct ConverterChoice {
 bool ConvertToNative(std::string& text, std::string* errorText);
 // Native text to escaped .properties bytes, with the same contract.
 bool ConvertToEscaped(std::string& text, std::string* errorText);
+// Escaped bytes to native text in native, leaving the bytes as they are, for a caller that keeps them.
+bool ConvertToNative(std::string_view escaped, std::string& native, std::string* errorText);
 
 // The same conversions with the converter given.
 bool ConvertToNative(std::string& text, std::string* errorText, const ConverterChoice& choice);

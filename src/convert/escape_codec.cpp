@@ -1,5 +1,6 @@
 #include "convert/escape_codec.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -82,18 +83,23 @@ const char* EscapeEncoder::Scan(const char* begin, const char* end, bool atEnd, 
 
 HexCase MajorityHexCase(std::string_view escaped) {
   std::ptrdiff_t upperMinusLower = 0;
-  const char* const end = escaped.data() + escaped.size();
-  for (const char* p = escaped.data(); end - p >= escape::kSize; ++p) {
-    p = static_cast<const char*>(std::memchr(p, '\\', static_cast<std::size_t>(end - p - escape::kSize + 1)));
-    if (!p) break;
-    if (escape::ParseEscape(p) < 0) continue;
-    bool upper = false, lower = false;
-    for (int i = 2; i < escape::kSize; ++i) {
-      upper = upper || (p[i] >= 'A' && p[i] <= 'F');
-      lower = lower || (p[i] >= 'a' && p[i] <= 'f');
+  const char* const last = escaped.data() + escaped.size() - std::min<std::size_t>(escaped.size(), escape::kSize - 1);
+  for (const char* p = escaped.data(); p < last;) {
+    // Escapes often follow one another: look at the next byte before searching.
+    if (*p != '\\') {
+      p = static_cast<const char*>(std::memchr(p, '\\', static_cast<std::size_t>(last - p)));
+      if (!p) break;
     }
-    upperMinusLower += static_cast<int>(upper) - static_cast<int>(lower);
-    p += escape::kSize - 1;
+    if (escape::ParseEscape(p) < 0) {
+      ++p;
+      continue;
+    }
+    // Of the digit bytes only letters have 0x40, and only lowercase letters also 0x20.
+    std::uint32_t digits;
+    std::memcpy(&digits, p + 2, 4);
+    const std::uint32_t letterBits = (digits & 0x40404040u) >> 1;
+    upperMinusLower += static_cast<int>((~digits & letterBits) != 0) - static_cast<int>((digits & letterBits) != 0);
+    p += escape::kSize;
   }
   return upperMinusLower > 0 ? HexCase::kUpper : HexCase::kLower;
 }
@@ -106,6 +112,11 @@ bool DecodeEscapes(std::string& text) {
 bool EncodeEscapes(std::string& text) {
   EscapeEncoder encoder;
   return ConvertWholeText(encoder, text);
+}
+
+bool EncodeEscapes(std::string_view text, std::string& result) {
+  EscapeEncoder encoder;
+  return ConvertWholeText(encoder, text, result);
 }
 
 }  // namespace propdesk

@@ -42,5 +42,7 @@ class EscapeEncoder final : public StreamConverter {
 // be had for the result.
 bool DecodeEscapes(std::string& text);
 bool EncodeEscapes(std::string& text);
+// Encoding into result, leaving text as it is.
+bool EncodeEscapes(std::string_view text, std::string& result);
 
 }  // namespace propdesk

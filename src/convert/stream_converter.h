@@ -46,6 +46,8 @@ class StreamConverter {
 // Converts a whole text in place. Returns false, leaving text untouched, only when no memory can
 // be had for the result.
 bool ConvertWholeText(StreamConverter& converter, std::string& text);
+// The same into result, leaving text as it is.
+bool ConvertWholeText(StreamConverter& converter, std::string_view text, std::string& result);
 
 // Converts a whole text and appends the result to out; the converter is ready for another text
 // afterwards. Throws std::bad_alloc when no memory can be had.

@@ -56,7 +56,7 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
     if (!ExpandLineEnds(text, lfStyle)) return Fail(IDS_READ_FAILED);
     if (!asImport) newPath = path;
     if (found.file) {
-      untouched = UntouchedLines::Keep(std::move(*found.file), found.format.byteOrderMark ? kByteOrderMark.size() : 0, text);
+      untouched = UntouchedLines::Keep(std::move(*found.file), TextStart(found.format), text);
     }
     // The last step that may fail; the document has not changed before it.
     view_.SetText(text);
@@ -83,20 +83,25 @@ bool Document::ReadNativeText(const std::string& path, bool asImport, std::strin
     return Fail(IDS_READ_FAILED);
   }
   if (asImport) return true;
-  if (GetSettings().KeepUntouchedLines) found.file = text;
+  std::string file;
+  file.swap(text);
   // The mark and the form are the file's, whichever converter runs: a UTF-8 file is always
   // converted here, since an external converter would read it as code page 932.
-  found.format = TakeFileFormat(text);
-  if (!KeepsUntouchedLines(found.format)) found.file.reset();
+  found.format = FileFormatOf(file);
+  const std::string_view body = std::string_view(file).substr(TextStart(found.format));
   if (found.format.encoding == FileFormat::Encoding::kUtf8) {
-    text = Utf8TextToNative(text);
-    return true;
+    text = Utf8TextToNative(body);
+  } else {
+    found.undefinedNativeBytes = !IsDefinedNativeText(body);
+    std::string errorText;
+    if (!ConvertToNative(body, text, &errorText)) {
+      prompts_.ShowMessageText(errorText, MessageStyle::Ok);
+      return false;
+    }
   }
-  found.undefinedNativeBytes = !IsDefinedNativeText(text);
-  std::string errorText;
-  if (ConvertToNative(text, &errorText)) return true;
-  prompts_.ShowMessageText(errorText, MessageStyle::Ok);
-  return false;
+  // The bytes as read are kept only for writing untouched lines back; else they go now.
+  if (KeepsUntouchedLines(found.format)) found.file = std::move(file);
+  return true;
 }
 
 bool Document::SaveDocument(const std::string& path, bool asExport) {
@@ -133,8 +138,7 @@ bool Document::WriteViewText(const std::string& path, bool asExport, std::option
   // that, the file is written all the same, and the next save encodes every line.
   if (keep && !written) {
     try {
-      written = UntouchedLines::Keep(std::move(text), fileFormat_.byteOrderMark ? kByteOrderMark.size() : 0,
-                                     view_.GetText());
+      written = UntouchedLines::Keep(std::move(text), TextStart(fileFormat_), view_.GetText());
     } catch (const std::exception&) {
       written.reset();
     }
