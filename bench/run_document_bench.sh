@@ -52,12 +52,12 @@ for path in glob.glob(sys.argv[1] + "/*.json"):
         if b.get("error_occurred"):
             sys.exit(f"{b['name']}: {b['error_message']}")
         rows[(b["name"].split("/iterations")[0], program)].append(b)
-print(f"{'case':<10}{'program':<9}{'runs':>5}{'wall ms':>10}{'cpu ms':>10}{'page faults':>13}{'peak MiB':>10}"
+print(f"{'case':<18}{'program':<9}{'runs':>5}{'wall ms':>10}{'cpu ms':>10}{'page faults':>13}{'peak MiB':>10}"
       f"{'x file':>8}{'growth x file':>15}")
 for case, program in sorted(rows, key=lambda k: (int(k[0].split("/")[1]), k)):
     runs = rows[(case, program)]
     median = lambda key: statistics.median(r[key] for r in runs)
-    print(f"{case:<10}{program:<9}{len(runs):>5}{median('real_time'):>10.1f}{median('cpu_time'):>10.1f}"
+    print(f"{case:<18}{program:<9}{len(runs):>5}{median('real_time'):>10.1f}{median('cpu_time'):>10.1f}"
           f"{median('page_faults'):>13.0f}{median('peak_MiB'):>10.1f}{median('peak_x_file'):>8.2f}"
           f"{median('growth_x_file'):>15.2f}")
 PY

@@ -17,13 +17,13 @@ struct ConverterChoice {
 };
 
 // Escaped .properties bytes to native text, with the converter the settings choose at this moment
-// and the installed cancel check. The built-in codec keeps as text every escape whose character would
-// change the file's meaning once saved (DecodeEscapesKeepingMeaning). On failure returns false, leaves text exactly as it was and,
-// when errorText is not null, puts the message (UTF-8) there.
+// and the installed cancel check. The built-in codec keeps as text every escape whose character
+// would change the file's meaning once saved (DecodeEscapesKeepingMeaning). On failure returns
+// false, leaves text exactly as it was and, when errorText is not null, puts the message (UTF-8) there.
 bool ConvertToNative(std::string& text, std::string* errorText);
 // Native text to escaped .properties bytes, with the same contract.
 bool ConvertToEscaped(std::string& text, std::string* errorText);
-// Escaped bytes to native text in native, leaving the bytes as they are, for a caller that keeps them.
+// ConvertToNative into native, leaving the bytes as they are, for a caller that keeps them.
 bool ConvertToNative(std::string_view escaped, std::string& native, std::string* errorText);
 
 // The same conversions with the converter given.

@@ -74,8 +74,11 @@ std::uint64_t LineKey(std::string_view line) {
   return state ^ state >> 33;
 }
 
-std::vector<std::uint64_t> LineKeys(std::string_view text) {
+// The keys of the lines of text; expectedLines, about as many as there will be, spares the copies
+// of a growing vector and its spare room.
+std::vector<std::uint64_t> LineKeys(std::string_view text, std::size_t expectedLines) {
   std::vector<std::uint64_t> keys;
+  keys.reserve(expectedLines);
   LineReader reader(text);
   for (std::string_view content, lineEnd; reader.Next(content, lineEnd);) keys.push_back(LineKey(content));
   return keys;
@@ -105,14 +108,14 @@ std::optional<UntouchedLines> UntouchedLines::Keep(std::string file, std::size_t
   }
   // The line end as a constant, since the file's bytes move with the object.
   newLineEnd = newLineEnd == "\n" ? "\n" : newLineEnd == "\r" ? "\r" : kCrLf;
-  std::vector<std::uint64_t> keys = LineKeys(shown);
+  std::vector<std::uint64_t> keys = LineKeys(shown, lines);
   if (keys.size() != lines) return std::nullopt;
   const HexCase hexCase = MajorityHexCase(text);
   return UntouchedLines(std::move(file), textStart, std::move(keys), hexCase, newLineEnd);
 }
 
 UntouchedLines UntouchedLines::Rewrite(std::string_view text, FileFormat::Encoding encoding) const {
-  std::vector<std::uint64_t> keys = LineKeys(text);
+  std::vector<std::uint64_t> keys = LineKeys(text, lineKeys_.size());
   // A sentinel run after the last line writes the changed lines at the end.
   std::vector<CommonRun> runs = FindCommonLines(lineKeys_, keys);
   runs.push_back({lineKeys_.size(), keys.size(), 0});
