@@ -49,15 +49,11 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
   std::optional<std::string> newPath;
   bool lfStyle = false;
   ReadResult found;
-  std::optional<UntouchedLines> untouched;
+  std::string text;
   try {
-    std::string text;
     if (!ReadNativeText(path, asImport, text, found)) return false;
     if (!ExpandLineEnds(text, lfStyle)) return Fail(IDS_READ_FAILED);
     if (!asImport) newPath = path;
-    if (found.file) {
-      untouched = UntouchedLines::Keep(std::move(*found.file), TextStart(found.format), text);
-    }
     // The last step that may fail; the document has not changed before it.
     view_.SetText(text);
   } catch (const std::exception&) {
@@ -66,7 +62,14 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
   view_.ScrollCaretIntoView();
   documentPath_.swap(newPath);
   fileStamp_ = documentPath_ ? TakeFileStamp(*documentPath_) : std::nullopt;
-  untouched_ = std::move(untouched);
+  // Kept once the view has the text, whose taking needs the most memory of opening, so that the
+  // lines' keys do not raise that peak.
+  untouched_.reset();
+  try {
+    if (found.file) untouched_ = UntouchedLines::Keep(std::move(*found.file), TextStart(found.format), text);
+  } catch (const std::exception&) {
+    // Without memory for the lines, saving encodes every line.
+  }
   lfLineEnds_ = !asImport && lfStyle;
   SetFileFormat(found.format);
   view_.SetModified(asImport);
@@ -134,13 +137,12 @@ bool Document::WriteViewText(const std::string& path, bool asExport, std::option
     if (!asExport && !ToFileForm(text)) return false;
   }
   if (!WriteWholeFile(path, written ? written->File() : text)) return Fail(IDS_WRITE_FAILED);
-  // Kept from now on, so that the next save keeps the lines this one wrote. Without memory for
-  // that, the file is written all the same, and the next save encodes every line.
+  // Kept from now on, so that the next save keeps the lines this one wrote.
   if (keep && !written) {
     try {
       written = UntouchedLines::Keep(std::move(text), TextStart(fileFormat_), view_.GetText());
     } catch (const std::exception&) {
-      written.reset();
+      // Without memory for that, the file is written all the same; the next save encodes every line.
     }
   }
   return true;
