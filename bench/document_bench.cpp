@@ -261,7 +261,7 @@ void SaveAfterOneEdit(benchmark::State& state, bool keepUntouchedLines) {
     if (!Run(state, &Document::SaveDocument)) return;
   }
   ReportMemory(state, fileSize);
-  if (FileSize(session->path) != fileSize + 1) state.SkipWithError("the saved file has not the one edit");
+  if (FileSize(session->path) != fileSize + 1) state.SkipWithError("the saved file lacks the edit");
 }
 
 void BM_SaveEdited(benchmark::State& state) { SaveAfterOneEdit(state, false); }
