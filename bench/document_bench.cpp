@@ -6,13 +6,18 @@
 //           rename it over the old one.
 //   TypeAtEnd/N: one character typed at the end of the opened file, shown on the screen.
 //   ScrollPage/N: the view scrolled down by one page of lines not shown before, and painted.
+//   SaveEdited/N: Save after one character typed in the middle line of the opened file.
+//   KeepOpen/N, KeepSaveEdited/N: Open and SaveEdited with KeepUntouchedLines on.
 // The files are the first N MiB, cut at a line end, of the Japanese corpus of bench/make_corpus.py
-// (LF line ends). Peak memory is that of the whole process, so run one size per process:
+// (LF line ends). Peak memory is that of the whole process, so run one size per process, and
+// SaveEdited and the Keep cases each in a process of their own:
 //   bench/run_document_bench.sh [RUNS]
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -30,6 +35,7 @@
 #include "common/file_descriptor.h"
 #include "document/document.h"
 #include "process_memory.h"
+#include "settings/settings.h"
 #include "shell/edit_view_widget.h"
 #include "support/temp_dir.h"
 
@@ -234,6 +240,37 @@ void BM_ScrollPage(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollPage)->Name("ScrollPage")->Arg(1)->Arg(16)->Arg(64)->Iterations(50)->MeasureProcessCPUTime()->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+
+void BM_KeepOpen(benchmark::State& state) {
+  GetSettings().KeepUntouchedLines = true;
+  BM_Open(state);
+}
+BENCHMARK(BM_KeepOpen)->Name("KeepOpen")->Arg(1)->Arg(16)->Arg(64)->Iterations(1)->MeasureProcessCPUTime()->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Types one character at the start of the middle line, then saves; the file must grow by one byte.
+void SaveAfterOneEdit(benchmark::State& state, bool keepUntouchedLines) {
+  GetSettings().KeepUntouchedLines = keepUntouchedLines;
+  const std::size_t fileSize = PrepareFile(state);
+  if (fileSize == 0 || !EnsureOpen(state)) return;
+  session->document.SetEditForbidden(false);
+  QTextDocument& text = *session->view.document();
+  QTextCursor(text.findBlockByNumber(text.blockCount() / 2)).insertText(QStringLiteral("a"));
+  QApplication::processEvents();
+  for (auto _ : state) {
+    if (!Run(state, &Document::SaveDocument)) return;
+  }
+  ReportMemory(state, fileSize);
+  if (FileSize(session->path) != fileSize + 1) state.SkipWithError("the saved file lacks the edit");
+}
+
+void BM_SaveEdited(benchmark::State& state) { SaveAfterOneEdit(state, false); }
+BENCHMARK(BM_SaveEdited)->Name("SaveEdited")->Arg(1)->Arg(16)->Arg(64)->Iterations(1)->MeasureProcessCPUTime()->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_KeepSaveEdited(benchmark::State& state) { SaveAfterOneEdit(state, true); }
+BENCHMARK(BM_KeepSaveEdited)->Name("KeepSaveEdited")->Arg(1)->Arg(16)->Arg(64)->Iterations(1)->MeasureProcessCPUTime()
+    ->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace propdesk

@@ -5,11 +5,16 @@
 # that a change in the machine's load touches them alike. Prints medians of wall-clock and CPU
 # time, of the page faults (first touches of new memory, costly in a virtual machine), and peak
 # memory as the process's peak and as its growth over the started, still empty window.
-# Usage: bench/run_document_bench.sh [RUNS] [OTHER_DOCUMENT_BENCH]   (default 7 runs; needs python3)
-# With OTHER_DOCUMENT_BENCH, a document_bench built from another commit runs in turn with this one.
+# Usage: [SIZES="16 64"] bench/run_document_bench.sh [RUNS] [OTHER_DOCUMENT_BENCH]
+# (default 7 runs of 1, 16 and 64 MiB; needs python3). With OTHER_DOCUMENT_BENCH, a document_bench
+# built from another commit runs in turn with this one; it runs the cases that it has.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-7}
+read -r -a sizes <<<"${SIZES:-1 16 64}"
+# The cases that run in one process; SaveEdited and the Keep cases have a process each, so that
+# the peak memory is theirs.
+groups=("(Open|Save|TypeAtEnd|ScrollPage)" "SaveEdited" "Keep[A-Za-z]*")
 build=build-bench-shell
 programs=("this=$build/bench/document_bench")
 [[ $# -ge 2 ]] && programs+=("other=$(realpath "$2")")
@@ -23,11 +28,16 @@ python3 bench/make_corpus.py --out bench-data >/dev/null
 
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 for run in $(seq "$runs"); do
-  for size in 1 16 64; do
-    for program in "${programs[@]}"; do
-      QT_QPA_PLATFORM=offscreen "${program#*=}" --benchmark_filter="/$size/" \
-        --benchmark_out="$results/${program%%=*}-$size-$run.json" --benchmark_out_format=json \
-        >/dev/null 2>"$results/stderr" || { cat "$results/stderr"; exit 1; }
+  for size in "${sizes[@]}"; do
+    for group in "${!groups[@]}"; do
+      for program in "${programs[@]}"; do
+        out="$results/${program%%=*}-$size-$run-$group.json"
+        QT_QPA_PLATFORM=offscreen "${program#*=}" --benchmark_filter="^${groups[$group]}/$size/" \
+          --benchmark_out="$out" --benchmark_out_format=json >/dev/null 2>"$results/stderr" ||
+          { cat "$results/stderr"; exit 1; }
+        # A program without the group's cases writes no results, or none that count.
+        [[ -s $out ]] || rm -f "$out"
+      done
     done
   done
 done
@@ -42,12 +52,12 @@ for path in glob.glob(sys.argv[1] + "/*.json"):
         if b.get("error_occurred"):
             sys.exit(f"{b['name']}: {b['error_message']}")
         rows[(b["name"].split("/iterations")[0], program)].append(b)
-print(f"{'case':<10}{'program':<9}{'runs':>5}{'wall ms':>10}{'cpu ms':>10}{'page faults':>13}{'peak MiB':>10}"
+print(f"{'case':<18}{'program':<9}{'runs':>5}{'wall ms':>10}{'cpu ms':>10}{'page faults':>13}{'peak MiB':>10}"
       f"{'x file':>8}{'growth x file':>15}")
 for case, program in sorted(rows, key=lambda k: (int(k[0].split("/")[1]), k)):
     runs = rows[(case, program)]
     median = lambda key: statistics.median(r[key] for r in runs)
-    print(f"{case:<10}{program:<9}{len(runs):>5}{median('real_time'):>10.1f}{median('cpu_time'):>10.1f}"
+    print(f"{case:<18}{program:<9}{len(runs):>5}{median('real_time'):>10.1f}{median('cpu_time'):>10.1f}"
           f"{median('page_faults'):>13.0f}{median('peak_MiB'):>10.1f}{median('peak_x_file'):>8.2f}"
           f"{median('growth_x_file'):>15.2f}")
 PY

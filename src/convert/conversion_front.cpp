@@ -10,22 +10,30 @@
 namespace propdesk {
 namespace {
 
-using BuiltInStep = bool (*)(std::string&);
+using BuiltInStep = bool (*)(std::string_view, std::string&);
 
-bool Convert(std::string& text, std::string* errorText, const ConverterChoice& choice, BuiltInStep builtIn,
-             ConversionDirection direction) {
+bool Convert(std::string_view text, std::string& result, std::string* errorText, const ConverterChoice& choice,
+             BuiltInStep builtIn, ConversionDirection direction) {
   if (!choice.useExternal) {
-    if (builtIn(text)) return true;
+    if (builtIn(text, result)) return true;
     if (errorText) *errorText = ConversionMessage(ConversionStatus::OutOfMemory, 0);
     return false;
   }
   ExternalConversion converted = ConvertExternally(direction, choice.commandPath, text, choice.shouldCancel);
   if (converted.Succeeded()) {
-    text = std::move(converted.output);
+    result = std::move(converted.output);
     return true;
   }
   if (errorText) *errorText = ConversionMessage(converted.status, converted.systemError);
   return false;
+}
+
+bool ConvertInPlace(std::string& text, std::string* errorText, const ConverterChoice& choice, BuiltInStep builtIn,
+                    ConversionDirection direction) {
+  std::string result;
+  if (!Convert(text, result, errorText, choice, builtIn, direction)) return false;
+  text.swap(result);
+  return true;
 }
 
 // The choice of the settings at this moment, with the caller's cancel check.
@@ -37,11 +45,17 @@ ConverterChoice CurrentChoice(const CancelCheck& shouldCancel) {
 }  // namespace
 
 bool ConvertToNative(std::string& text, std::string* errorText, const ConverterChoice& choice) {
-  return Convert(text, errorText, choice, DecodeEscapesKeepingMeaning, ConversionDirection::ToNative);
+  return ConvertInPlace(text, errorText, choice, DecodeEscapesKeepingMeaning, ConversionDirection::ToNative);
 }
 
 bool ConvertToEscaped(std::string& text, std::string* errorText, const ConverterChoice& choice) {
-  return Convert(text, errorText, choice, EncodeEscapes, ConversionDirection::ToEscaped);
+  return ConvertInPlace(text, errorText, choice, EncodeEscapes, ConversionDirection::ToEscaped);
+}
+
+bool ConvertToNative(std::string_view escaped, std::string& native, std::string* errorText,
+                     const CancelCheck& shouldCancel) {
+  return Convert(escaped, native, errorText, CurrentChoice(shouldCancel), DecodeEscapesKeepingMeaning,
+                 ConversionDirection::ToNative);
 }
 
 bool ConvertToNative(std::string& text, std::string* errorText, const CancelCheck& shouldCancel) {

@@ -24,6 +24,9 @@ struct ConverterChoice {
 [[nodiscard]] bool ConvertToNative(std::string& text, std::string* errorText, const CancelCheck& shouldCancel);
 // Native text to escaped .properties bytes, with the same contract.
 [[nodiscard]] bool ConvertToEscaped(std::string& text, std::string* errorText, const CancelCheck& shouldCancel);
+// ConvertToNative into native, leaving the bytes as they are, for a caller that keeps them.
+[[nodiscard]] bool ConvertToNative(std::string_view escaped, std::string& native, std::string* errorText,
+                                   const CancelCheck& shouldCancel);
 
 // The same conversions with the converter given.
 [[nodiscard]] bool ConvertToNative(std::string& text, std::string* errorText, const ConverterChoice& choice);

@@ -1,5 +1,6 @@
 #include "convert/escape_codec.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -53,25 +54,54 @@ const char* EscapeDecoder::Scan(const char* begin, const char* end, bool atEnd, 
   return escape::ScanEscapedText(begin, end, atEnd, out, kDecodeEscape);
 }
 
-EscapeEncoder::EscapeEncoder() : StreamConverter(2, escape::kSize) {}
+EscapeEncoder::EscapeEncoder(HexCase hexCase) : StreamConverter(2, escape::kSize), hexCase_(hexCase) {}
 
 const char* EscapeEncoder::Scan(const char* begin, const char* end, bool atEnd, char*& out) {
-  const NativeEscapeDigits& digits = GetNativeEscapeDigits();
-  const auto encodeCharacter = [&digits](const char* p, const char* last, bool final, char*& o) -> std::ptrdiff_t {
-    const auto lead = static_cast<std::uint8_t>(p[0]);
-    if (last - p >= 2) {
-      // Table lookups rather than range tests: which kind a byte is varies too much to predict.
-      if (const std::uint32_t pair = digits.pair[lead][static_cast<std::uint8_t>(p[1])]; pair != 0) {
-        o = escape::WriteEscapeDigits(pair, o);
-        return 2;
+  const auto encode = [&](auto caseOf) {
+    const NativeEscapeDigits& digits = GetNativeEscapeDigits();
+    const auto encodeCharacter = [&digits, caseOf](const char* p, const char* last, bool final,
+                                                   char*& o) -> std::ptrdiff_t {
+      const auto lead = static_cast<std::uint8_t>(p[0]);
+      if (last - p >= 2) {
+        // Table lookups rather than range tests: which kind a byte is varies too much to predict.
+        if (const std::uint32_t pair = digits.pair[lead][static_cast<std::uint8_t>(p[1])]; pair != 0) {
+          o = escape::WriteEscapeDigits(caseOf(pair), o);
+          return 2;
+        }
+      } else if (cp932::IsLeadByte(lead) && !final) {
+        return 0;
       }
-    } else if (cp932::IsLeadByte(lead) && !final) {
-      return 0;
-    }
-    o = escape::WriteEscapeDigits(digits.single[lead], o);
-    return 1;
+      o = escape::WriteEscapeDigits(caseOf(digits.single[lead]), o);
+      return 1;
+    };
+    return escape::ScanNativeText(begin, end, atEnd, out, encodeCharacter);
   };
-  return escape::ScanNativeText(begin, end, atEnd, out, encodeCharacter);
+  // Two instances of the loop, so that the common lowercase one pays nothing for the choice.
+  if (hexCase_ == HexCase::kUpper) return encode(escape::UppercaseDigits);
+  return encode([](std::uint32_t digits) { return digits; });
+}
+
+HexCase MajorityHexCase(std::string_view escaped) {
+  std::ptrdiff_t upperMinusLower = 0;
+  const char* const last = escaped.data() + escaped.size() - std::min<std::size_t>(escaped.size(), escape::kSize - 1);
+  for (const char* p = escaped.data(); p < last;) {
+    // Escapes often follow one another: look at the next byte before searching.
+    if (*p != '\\') {
+      p = static_cast<const char*>(std::memchr(p, '\\', static_cast<std::size_t>(last - p)));
+      if (!p) break;
+    }
+    if (escape::ParseEscape(p) < 0) {
+      ++p;
+      continue;
+    }
+    // Of the digit bytes only letters have 0x40, and only lowercase letters also 0x20.
+    std::uint32_t digits;
+    std::memcpy(&digits, p + 2, 4);
+    const std::uint32_t letterBits = (digits & 0x40404040u) >> 1;
+    upperMinusLower += static_cast<int>((~digits & letterBits) != 0) - static_cast<int>((digits & letterBits) != 0);
+    p += escape::kSize;
+  }
+  return upperMinusLower > 0 ? HexCase::kUpper : HexCase::kLower;
 }
 
 bool DecodeEscapes(std::string& text) {
@@ -82,6 +112,11 @@ bool DecodeEscapes(std::string& text) {
 bool EncodeEscapes(std::string& text) {
   EscapeEncoder encoder;
   return ConvertWholeText(encoder, text);
+}
+
+bool EncodeEscapes(std::string_view text, std::string& result) {
+  EscapeEncoder encoder;
+  return ConvertWholeText(encoder, text, result);
 }
 
 }  // namespace propdesk

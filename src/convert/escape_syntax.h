@@ -62,6 +62,9 @@ inline std::uint32_t EscapeDigits(char16_t unit) {
   return stored;
 }
 
+// Stored digits with their letters a..f made uppercase: of the digit bytes, only letters have 0x40.
+inline std::uint32_t UppercaseDigits(std::uint32_t digits) { return digits ^ ((digits & 0x40404040u) >> 1); }
+
 // Writes an escape from its stored digits at out and returns the position after it. It stores
 // one 8-byte word, so out needs 2 bytes of room beyond the escape (StreamConverter leaves them).
 inline char* WriteEscapeDigits(std::uint32_t digits, char* out) {

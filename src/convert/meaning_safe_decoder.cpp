@@ -175,10 +175,17 @@ class EscapePlaces {
 }  // namespace
 
 bool DecodeEscapesKeepingMeaning(std::string& text) {
+  std::string result;
+  if (!DecodeEscapesKeepingMeaning(text, result)) return false;
+  text.swap(result);
+  return true;
+}
+
+bool DecodeEscapesKeepingMeaning(std::string_view text, std::string& result) {
   // Whole lines at a time, so that no escape is cut, in blocks that stay in the cache.
   constexpr std::ptrdiff_t kBlockSize = 64 * 1024;
   try {
-    std::string result;
+    result.clear();
     result.reserve(text.size());
     std::vector<char> block;
     EscapePlaces places(text);
@@ -205,7 +212,6 @@ bool DecodeEscapesKeepingMeaning(std::string& text) {
       result.append(block.data(), out);
       from = to;
     }
-    text.swap(result);
     return true;
   } catch (const std::exception&) {
     return false;

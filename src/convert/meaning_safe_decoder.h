@@ -1,6 +1,7 @@
 #pragma once
 // Decoding for the editor that keeps what a Java reader makes of the file once it is saved again.
 #include <string>
+#include <string_view>
 
 namespace propdesk {
 
@@ -12,5 +13,7 @@ namespace propdesk {
 // only the first group stays. Line ends are not touched. Returns false, leaving text untouched,
 // only when no memory can be had for the result.
 [[nodiscard]] bool DecodeEscapesKeepingMeaning(std::string& text);
+// The same into result, leaving text as it is.
+[[nodiscard]] bool DecodeEscapesKeepingMeaning(std::string_view text, std::string& result);
 
 }  // namespace propdesk

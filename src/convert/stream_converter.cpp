@@ -67,22 +67,36 @@ void ReserveResult(const StreamConverter& converter, std::size_t size, std::stri
 }  // namespace
 
 bool ConvertWholeText(StreamConverter& converter, std::string& text) {
+  std::string result;
+  if (!ConvertWholeText(converter, text, result)) return false;
+  text.swap(result);
+  return true;
+}
+
+bool ConvertWholeText(StreamConverter& converter, std::string_view text, std::string& result) {
   // Blocks small enough for the scratch output to stay in the cache.
   constexpr std::size_t kBlockSize = 64 * 1024;
   try {
     std::vector<char> scratch(converter.MaxOutput(kBlockSize));
-    std::string result;
+    result.clear();
     ReserveResult(converter, text.size(), result);
     for (std::size_t offset = 0; offset < text.size(); offset += kBlockSize) {
-      const std::string_view block = std::string_view(text).substr(offset, kBlockSize);
+      const std::string_view block = text.substr(offset, kBlockSize);
       result.append(scratch.data(), converter.Convert(block, scratch.data()));
     }
     result.append(scratch.data(), converter.Finish(scratch.data()));
-    text.swap(result);
     return true;
   } catch (const std::exception&) {
     return false;
   }
+}
+
+void AppendConverted(StreamConverter& converter, std::string_view text, std::string& out) {
+  const std::size_t start = out.size();
+  out.resize(start + converter.MaxOutput(text.size()) + converter.MaxOutput(0));
+  std::size_t written = converter.Convert(text, out.data() + start);
+  written += converter.Finish(out.data() + start + written);
+  out.resize(start + written);
 }
 
 }  // namespace propdesk

@@ -46,5 +46,11 @@ class StreamConverter {
 // Converts a whole text in place. Returns false, leaving text untouched, only when no memory can
 // be had for the result.
 [[nodiscard]] bool ConvertWholeText(StreamConverter& converter, std::string& text);
+// The same into result, leaving text as it is.
+[[nodiscard]] bool ConvertWholeText(StreamConverter& converter, std::string_view text, std::string& result);
+
+// Converts a whole text and appends the result to out; the converter is ready for another text
+// afterwards. Throws std::bad_alloc when no memory can be had.
+void AppendConverted(StreamConverter& converter, std::string_view text, std::string& out);
 
 }  // namespace propdesk

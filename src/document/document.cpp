@@ -25,6 +25,13 @@ std::string LoadString(int id) {
   return text;
 }
 
+// Whether saving writes the lines the person has not changed back as they are in the file. Not
+// for an escaped file that the external command converts: it converts the whole text its own way.
+bool KeepsUntouchedLines(const FileFormat& format) {
+  const Settings& settings = GetSettings();
+  return settings.KeepUntouchedLines && (format.encoding == FileFormat::Encoding::kUtf8 || !settings.UseNative2Ascii);
+}
+
 // True when both paths can be examined and name the same file, whatever the form of the paths
 // (relative, through a symbolic link, another hard link).
 bool IsSameFile(const std::string& first, const std::string& second) {
@@ -43,8 +50,8 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
   std::optional<std::string> newPath;
   bool lfStyle = false;
   ReadResult found;
+  std::string text;
   try {
-    std::string text;
     if (!ReadNativeText(path, asImport, text, found)) return false;
     if (!ExpandLineEnds(text, lfStyle)) return Fail(IDS_READ_FAILED);
     if (!asImport) newPath = path;
@@ -56,6 +63,14 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
   view_.ScrollCaretIntoView();
   documentPath_.swap(newPath);
   fileStamp_ = documentPath_ ? TakeFileStamp(*documentPath_) : std::nullopt;
+  // Kept once the view has the text, whose taking needs the most memory of opening, so that the
+  // lines' keys do not raise that peak.
+  untouched_.reset();
+  try {
+    if (found.file) untouched_ = UntouchedLines::Keep(std::move(*found.file), TextStart(found.format), text);
+  } catch (const std::exception&) {
+    // Without memory for the lines, saving encodes every line.
+  }
   lfLineEnds_ = !asImport && lfStyle;
   SetFileFormat(found.format);
   view_.SetModified(asImport);
@@ -72,28 +87,38 @@ bool Document::ReadNativeText(const std::string& path, bool asImport, std::strin
     return Fail(IDS_READ_FAILED);
   }
   if (asImport) return true;
+  std::string file;
+  file.swap(text);
   // The mark and the form are the file's, whichever converter runs: a UTF-8 file is always
   // converted here, since an external converter would read it as code page 932.
-  found.format = TakeFileFormat(text);
+  found.format = FileFormatOf(file);
+  const std::string_view body = std::string_view(file).substr(TextStart(found.format));
   if (found.format.encoding == FileFormat::Encoding::kUtf8) {
-    text = Utf8TextToNative(text);
-    return true;
+    text = Utf8TextToNative(body);
+  } else {
+    found.undefinedNativeBytes = !IsDefinedNativeText(body);
+    std::string errorText;
+    if (!ConvertToNative(body, text, &errorText, externalCommandCheck_)) {
+      prompts_.ShowMessageText(errorText, MessageStyle::Ok);
+      return false;
+    }
   }
-  found.undefinedNativeBytes = !IsDefinedNativeText(text);
-  std::string errorText;
-  if (ConvertToNative(text, &errorText, externalCommandCheck_)) return true;
-  prompts_.ShowMessageText(errorText, MessageStyle::Ok);
-  return false;
+  // The bytes as read are kept only for writing untouched lines back; else they go now.
+  if (KeepsUntouchedLines(found.format)) found.file = std::move(file);
+  return true;
 }
 
 bool Document::SaveDocument(const std::string& path, bool asExport) {
+  std::optional<UntouchedLines> written;
   try {
     if (!asExport && !MayOverwrite(path)) return false;
-    if (!WriteViewText(path, asExport)) return false;
+    if (!WriteViewText(path, asExport, written)) return false;
   } catch (const std::exception&) {
     return Fail(IDS_WRITE_FAILED);
   }
+  // An export is not the document's file: what is kept of that stays.
   if (asExport) return true;
+  untouched_ = std::move(written);
   fileStamp_ = TakeFileStamp(path);
   view_.SetModified(false);
   view_.EmptyUndoBuffer();
@@ -101,12 +126,27 @@ bool Document::SaveDocument(const std::string& path, bool asExport) {
   return true;
 }
 
-bool Document::WriteViewText(const std::string& path, bool asExport) {
+bool Document::WriteViewText(const std::string& path, bool asExport, std::optional<UntouchedLines>& written) {
   // A longer name could be written but never opened again as the document.
   if (path.size() > kMaxPathBytes) return Fail(IDS_WRITE_FAILED);
-  std::string text = view_.GetText();
-  if (!asExport && !ToFileForm(text)) return false;
-  return WriteWholeFile(path, text) || Fail(IDS_WRITE_FAILED);
+  const bool keep = !asExport && KeepsUntouchedLines(fileFormat_);
+  std::string text;
+  if (keep && untouched_) {
+    written = untouched_->Rewrite(view_.GetText(), fileFormat_.encoding);
+  } else {
+    text = view_.GetText();
+    if (!asExport && !ToFileForm(text)) return false;
+  }
+  if (!WriteWholeFile(path, written ? written->File() : text)) return Fail(IDS_WRITE_FAILED);
+  // Kept from now on, so that the next save keeps the lines this one wrote.
+  if (keep && !written) {
+    try {
+      written = UntouchedLines::Keep(std::move(text), TextStart(fileFormat_), view_.GetText());
+    } catch (const std::exception&) {
+      // Without memory for that, the file is written all the same; the next save encodes every line.
+    }
+  }
+  return true;
 }
 
 bool Document::ToFileForm(std::string& text) {
@@ -141,6 +181,7 @@ void Document::NewDocument() {
   view_.SetText({});
   documentPath_.reset();
   fileStamp_.reset();
+  untouched_.reset();
   lfLineEnds_ = false;
   SetFileFormat({});
   view_.SetModified(false);

@@ -13,6 +13,7 @@
 #include "document/file_stamp.h"
 #include "document/frame_window.h"
 #include "document/text_view.h"
+#include "document/untouched_lines.h"
 
 namespace propdesk {
 
@@ -76,9 +77,12 @@ class Document {
   struct ReadResult {
     FileFormat format;
     bool undefinedNativeBytes = false;
+    // The bytes as read, when the file's untouched lines are to be kept.
+    std::optional<std::string> file;
   };
   bool ReadNativeText(const std::string& path, bool asImport, std::string& text, ReadResult& found);
-  bool WriteViewText(const std::string& path, bool asExport);
+  // written: what is kept of the file written, when its untouched lines are kept.
+  bool WriteViewText(const std::string& path, bool asExport, std::optional<UntouchedLines>& written);
   bool ToFileForm(std::string& text);
   void SetFileFormat(const FileFormat& format);
   void Tell(int messageId);
@@ -97,6 +101,8 @@ class Document {
   FileFormat fileFormat_;
   // The document's file as last read or written; none for an untitled document.
   std::optional<FileStamp> fileStamp_;
+  // The document's file as last read or written, while the settings keep its untouched lines.
+  std::optional<UntouchedLines> untouched_;
   bool editForbidden_ = false;
 };
 

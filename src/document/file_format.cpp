@@ -1,7 +1,5 @@
 #include "document/file_format.h"
 
-#include <string_view>
-
 #include "common/string_table.h"
 #include "convert/utf8_native_codec.h"
 
@@ -12,13 +10,14 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
-FileFormat TakeFileFormat(std::string& bytes) {
+FileFormat FileFormatOf(std::string_view bytes) {
   FileFormat format;
   format.byteOrderMark = bytes.starts_with(kByteOrderMark);
-  if (format.byteOrderMark) bytes.erase(0, kByteOrderMark.size());
-  if (IsUtf8Text(bytes)) format.encoding = FileFormat::Encoding::kUtf8;
+  if (IsUtf8Text(bytes.substr(TextStart(format)))) format.encoding = FileFormat::Encoding::kUtf8;
   return format;
 }
+
+std::size_t TextStart(const FileFormat& format) { return format.byteOrderMark ? kByteOrderMark.size() : 0; }
 
 void PutByteOrderMark(const FileFormat& format, std::string& bytes) {
   if (format.byteOrderMark) bytes.insert(0, kByteOrderMark);

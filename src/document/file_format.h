@@ -1,7 +1,9 @@
 #pragma once
 // The form in which a document's file holds its text. It is decided when the file is opened and
 // used by every later Save and Save As, like the line-end style.
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace propdesk {
 
@@ -16,9 +18,12 @@ struct FileFormat {
   bool operator==(const FileFormat&) const = default;
 };
 
-// Removes a leading byte-order mark from the bytes of a file and tells the form of the rest:
-// UTF-8 when its bytes of 0x80 and above form valid UTF-8 with at least one multi-byte sequence.
-FileFormat TakeFileFormat(std::string& bytes);
+// The form of a file's bytes: whether they begin with a byte-order mark, and UTF-8 when the bytes
+// after it of 0x80 and above form valid UTF-8 with at least one multi-byte sequence.
+FileFormat FileFormatOf(std::string_view bytes);
+
+// Where the text of a file of the format begins: after its byte-order mark.
+std::size_t TextStart(const FileFormat& format);
 
 // Puts the byte-order mark back in front of the bytes to be written, when the format has one.
 void PutByteOrderMark(const FileFormat& format, std::string& bytes);

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "convert/escape_codec.h"
+#include "document/line_ends.h"
+#include "document/untouched_lines.h"
 #include "support/properties_reader.h"
 #include "support/temp_dir.h"
 
@@ -25,16 +27,55 @@ std::string Resaved(const std::string& escaped) {
   return text;
 }
 
+// The file saved with its untouched lines kept. With everyOtherLine, every other line counts as
+// changed, so that lines encoded anew stand between lines written back as they were.
+std::string ResavedKeepingLines(const std::string& escaped, bool everyOtherLine) {
+  std::string shown = Decoded(escaped);
+  bool lfStyle = false;
+  EXPECT_TRUE(ExpandLineEnds(shown, lfStyle));
+  std::string asOpened;
+  bool changed = everyOtherLine;
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const bool lineEnd = shown[i] == '\r' || (shown[i] == '\n' && (i == 0 || shown[i - 1] != '\r'));
+    if (lineEnd && changed) asOpened += '~';
+    asOpened += shown[i];
+    if (lineEnd && everyOtherLine) changed = !changed;
+  }
+  if (changed) asOpened += '~';
+  const std::optional<UntouchedLines> kept = UntouchedLines::Keep(escaped, 0, asOpened);
+  EXPECT_TRUE(kept);
+  return kept ? kept->Rewrite(shown, FileFormat::Encoding::kEscaped).File() : std::string();
+}
+
+// Lines encoded anew end like the file's first line. Only in files of one line-end style is that
+// sure to keep the meaning: a lone backslash line followed by an empty last line means something
+// else to a Java reader after CR LF than after CR or LF.
+bool HasOneLineEndStyle(const std::string& file) {
+  std::size_t crs = 0, lfs = 0, crLfs = 0;
+  for (std::size_t i = 0; i < file.size(); ++i) {
+    crs += file[i] == '\r';
+    lfs += file[i] == '\n';
+    crLfs += file[i] == '\r' && file[i + 1] == '\n';
+  }
+  return crs == 0 || lfs == 0 || (crLfs == crs && crLfs == lfs);
+}
+
 std::string WithCrLf(const std::string& text) {
   std::string crlf;
   for (const char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   return crlf;
 }
 
+// Without and with untouched lines kept: unchanged, those come back byte for byte.
 void ExpectSameMeaningWhenResaved(const std::string& escaped) {
   for (const std::string& file : {escaped, WithCrLf(escaped)}) {
-    EXPECT_EQ(test::Describe(test::ReadProperties(Resaved(file))), test::Describe(test::ReadProperties(file)))
-        << "file:\n" << file << "\nresaved:\n" << Resaved(file);
+    const std::string meaning = test::Describe(test::ReadProperties(file));
+    EXPECT_EQ(test::Describe(test::ReadProperties(Resaved(file))), meaning) << "file:\n" << file;
+    EXPECT_EQ(ResavedKeepingLines(file, false), file);
+    if (HasOneLineEndStyle(file)) {
+      const std::string mixed = ResavedKeepingLines(file, true);
+      EXPECT_EQ(test::Describe(test::ReadProperties(mixed)), meaning) << "file:\n" << file << "\nresaved:\n" << mixed;
+    }
   }
 }
 
