@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -275,6 +276,21 @@ class MainFrameTest : public QObject {
     QCOMPARE(ReadFileBytes(path), bytes.toStdString());
     Action(ID_FILE_NEW)->trigger();
     QCOMPARE(frame_->DocumentInfoText(), QString("エスケープ形式"));
+  }
+
+  void keptUntouchedLinesSaveAsTheyStoodAroundTheEditedOne() {
+    const std::string original = "a=\\u30C6\r\nb=x\r\nc=\\u00E9  \nd=\\u30b9";
+    const std::string path = MakeFile("upper.properties", original);
+    GetSettings().ReadOnlyOpen = false;
+    GetSettings().KeepUntouchedLines = true;
+    frame_->OpenCommandLineFile(path);
+    ShowActive();
+    Text().SetSelection(9, 9);  // after "b=x": "a=テ" is four bytes in code page 932
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("テ"));
+    QApplication::sendEvent(&View(), &commit);
+    Action(ID_FILE_SAVE)->trigger();
+    QCOMPARE(ReadFileBytes(path), std::string("a=\\u30C6\r\nb=x\\u30C6\r\nc=\\u00E9  \nd=\\u30b9"));
   }
 
   void undefinedNativeBytesOpenEditForbiddenWithOneMessage() {
