@@ -4,6 +4,7 @@
 
 #include "convert/escape_codec.h"
 #include "convert/external_converter.h"
+#include "convert/in_place.h"
 #include "convert/meaning_safe_decoder.h"
 #include "settings/settings.h"
 
@@ -28,14 +29,6 @@ bool Convert(std::string_view text, std::string& result, std::string* errorText,
   return false;
 }
 
-bool ConvertInPlace(std::string& text, std::string* errorText, const ConverterChoice& choice, BuiltInStep builtIn,
-                    ConversionDirection direction) {
-  std::string result;
-  if (!Convert(text, result, errorText, choice, builtIn, direction)) return false;
-  text.swap(result);
-  return true;
-}
-
 // The choice of the settings at this moment, with the caller's cancel check.
 ConverterChoice CurrentChoice(const CancelCheck& shouldCancel) {
   const Settings& settings = GetSettings();
@@ -45,11 +38,15 @@ ConverterChoice CurrentChoice(const CancelCheck& shouldCancel) {
 }  // namespace
 
 bool ConvertToNative(std::string& text, std::string* errorText, const ConverterChoice& choice) {
-  return ConvertInPlace(text, errorText, choice, DecodeEscapesKeepingMeaning, ConversionDirection::ToNative);
+  return ConvertInPlace(text, [&](std::string_view escaped, std::string& native) {
+    return Convert(escaped, native, errorText, choice, DecodeEscapesKeepingMeaning, ConversionDirection::ToNative);
+  });
 }
 
 bool ConvertToEscaped(std::string& text, std::string* errorText, const ConverterChoice& choice) {
-  return ConvertInPlace(text, errorText, choice, EncodeEscapes, ConversionDirection::ToEscaped);
+  return ConvertInPlace(text, [&](std::string_view native, std::string& escaped) {
+    return Convert(native, escaped, errorText, choice, EncodeEscapes, ConversionDirection::ToEscaped);
+  });
 }
 
 bool ConvertToNative(std::string_view escaped, std::string& native, std::string* errorText,

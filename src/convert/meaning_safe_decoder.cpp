@@ -7,6 +7,7 @@
 
 #include "convert/cp932.h"
 #include "convert/escape_syntax.h"
+#include "convert/in_place.h"
 #include "convert/properties_lexer.h"
 
 namespace propdesk {
@@ -175,10 +176,9 @@ class EscapePlaces {
 }  // namespace
 
 bool DecodeEscapesKeepingMeaning(std::string& text) {
-  std::string result;
-  if (!DecodeEscapesKeepingMeaning(text, result)) return false;
-  text.swap(result);
-  return true;
+  return ConvertInPlace(text, [](std::string_view from, std::string& result) {
+    return DecodeEscapesKeepingMeaning(from, result);
+  });
 }
 
 bool DecodeEscapesKeepingMeaning(std::string_view text, std::string& result) {

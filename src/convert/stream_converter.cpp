@@ -6,6 +6,8 @@
 #include <exception>
 #include <vector>
 
+#include "convert/in_place.h"
+
 namespace propdesk {
 
 StreamConverter::StreamConverter(std::size_t lookahead, std::size_t growth) : lookahead_(lookahead), growth_(growth) {
@@ -67,10 +69,9 @@ void ReserveResult(const StreamConverter& converter, std::size_t size, std::stri
 }  // namespace
 
 bool ConvertWholeText(StreamConverter& converter, std::string& text) {
-  std::string result;
-  if (!ConvertWholeText(converter, text, result)) return false;
-  text.swap(result);
-  return true;
+  return ConvertInPlace(text, [&converter](std::string_view from, std::string& result) {
+    return ConvertWholeText(converter, from, result);
+  });
 }
 
 bool ConvertWholeText(StreamConverter& converter, std::string_view text, std::string& result) {
