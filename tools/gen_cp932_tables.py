@@ -2,7 +2,7 @@
 """Generates src/convert/cp932_tables.cpp from the code page 932 reference tables.
 
 Usage: tools/gen_cp932_tables.py [DATA_DIR] > src/convert/cp932_tables.cpp
-DATA_DIR defaults to ../shared/data/cp932 beside the repository.
+DATA_DIR defaults to tests/data/cp932 in the repository.
 """
 import pathlib
 import sys
@@ -16,7 +16,7 @@ def rows(path):
 
 def main():
     here = pathlib.Path(__file__).resolve().parent.parent
-    data = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else here.parent / "shared/data/cp932"
+    data = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else here / "tests/data/cp932"
 
     # Encoding: one value per code unit; below 0x100 a single byte, else lead << 8 | trail.
     encode = [0] * 0x10000

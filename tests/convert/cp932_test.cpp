@@ -9,13 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "support/temp_dir.h"
 
 namespace propdesk {
 namespace {
 
 std::vector<std::vector<std::string>> ReferenceRows(const std::string& name) {
-  std::ifstream in(test::SharedDataDir() + "/cp932/" + name);
+  std::ifstream in(std::string(PROPDESK_TEST_DATA) + "/cp932/" + name);
   std::vector<std::vector<std::string>> rows;
   std::string line;
   while (std::getline(in, line)) {
@@ -33,7 +32,7 @@ unsigned Hex(const std::string& digits) { return static_cast<unsigned>(std::stou
 
 TEST(Cp932, EveryCodeUnitEncodesLikeTheReference) {
   const auto rows = ReferenceRows("unicode-to-cp932.tsv");
-  ASSERT_EQ(rows.size(), 0x10000u) << "reference data missing under " << test::SharedDataDir();
+  ASSERT_EQ(rows.size(), 0x10000u) << "reference data missing under " << PROPDESK_TEST_DATA;
   for (const auto& row : rows) {
     const auto unit = static_cast<char16_t>(Hex(row[0].substr(2)));
     std::string expected = row[2];

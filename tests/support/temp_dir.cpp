@@ -43,9 +43,4 @@ std::string ReadFileBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string SharedDataDir() {
-  const char* dir = std::getenv("PROPDESK_SHARED_DATA");
-  return dir ? dir : "../shared/data";
-}
-
 }  // namespace propdesk::test

@@ -25,7 +25,5 @@ class TempDir {
 void WriteFileBytes(const std::string& path, std::string_view bytes);
 // The whole content of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
-// The folder holding the shared reference data, from PROPDESK_SHARED_DATA.
-std::string SharedDataDir();
 
 }  // namespace propdesk::test
