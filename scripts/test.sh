@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test, then builds and
 # runs them again under AddressSanitizer and UndefinedBehaviorSanitizer. Last it builds the
-# optimised Release configuration, whose warnings only the optimiser finds.
+# programs in the optimised Release configuration, whose warnings only the optimiser finds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
@@ -16,4 +16,4 @@ BUILD_TYPE=Debug scripts/build.sh build-sanitize -DPROPDESK_WERROR=ON -DPROPDESK
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 
-BUILD_TYPE=Release scripts/build.sh build-release -DPROPDESK_WERROR=ON
+BUILD_TYPE=Release scripts/build.sh build-release -DPROPDESK_WERROR=ON -DPROPDESK_BUILD_TESTS=OFF
