@@ -36,7 +36,7 @@
 #include "document/document.h"
 #include "process_memory.h"
 #include "settings/settings.h"
-#include "shell/edit_view_widget.h"
+#include "qt/edit_view_widget.h"
 #include "support/temp_dir.h"
 
 namespace propdesk {

@@ -12,8 +12,8 @@
 
 #include "benchmark_application.h"
 #include "process_memory.h"
-#include "shell/edit_view_widget.h"
-#include "shell/dialog_kit/native_qstring.h"
+#include "qt/edit_view_widget.h"
+#include "qt/dialogs/native_qstring.h"
 
 namespace propdesk {
 namespace {

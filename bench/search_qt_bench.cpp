@@ -12,7 +12,7 @@
 
 #include "search/replace_all.h"
 #include "search_bench_support.h"
-#include "shell/edit_view_widget.h"
+#include "qt/edit_view_widget.h"
 
 namespace propdesk::bench {
 namespace {

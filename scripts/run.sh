@@ -6,7 +6,7 @@ scripts/setup-deps.sh
 echo "Building the editor in build/ (the first build takes a few minutes)..." >&2
 scripts/build.sh build >/dev/null
 
-editor=build/src/shell/propdesk
+editor=build/src/qt/propdesk
 example=examples/orders_ja.properties
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<EOT

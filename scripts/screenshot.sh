@@ -34,7 +34,7 @@ grab() {
   echo "Wrote $2"
 }
 
-build/src/shell/propdesk examples/orders_ja.properties &
+build/src/qt/propdesk examples/orders_ja.properties &
 editor_pid=$!
 frame=$(find_window "examples/orders_ja.properties - Propdesk")
 # A mouse movement over the text brings up the caret position in the status bar.
