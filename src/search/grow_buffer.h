@@ -18,7 +18,6 @@ class GrowBuffer {
   void Append(const char* bytes, std::size_t count);
 
   std::string_view View() const { return {block_, size_}; }
-  std::size_t Capacity() const { return capacity_; }
 
  private:
   void Grow(std::size_t needed);

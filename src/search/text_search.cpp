@@ -106,11 +106,6 @@ std::optional<std::size_t> FindLastOccurrence(std::string_view text, std::size_t
   }
 }
 
-std::optional<std::size_t> FindLastMatchCase(std::string_view text, std::optional<std::size_t> limit,
-                                             std::string_view pattern) {
-  return FindLastOccurrence(text, limit.value_or(text.size()), pattern, true);
-}
-
 bool SameText(std::string_view a, std::string_view b, bool matchCase) {
   return a.size() == b.size() && (a.empty() || SearchPattern(b, matchCase).MatchesAt(a.data()));
 }

@@ -37,9 +37,6 @@ std::optional<std::size_t> FindFirstOccurrence(std::string_view text, std::size_
 // The last occurrence beginning before limit; it may extend past limit.
 std::optional<std::size_t> FindLastOccurrence(std::string_view text, std::size_t limit, std::string_view pattern,
                                               bool matchCase);
-// The last exact occurrence beginning before limit, or before the end of the text without one.
-std::optional<std::size_t> FindLastMatchCase(std::string_view text, std::optional<std::size_t> limit,
-                                             std::string_view pattern);
 // Whole-string equality, exact or ignoring case; a starts a character.
 bool SameText(std::string_view a, std::string_view b, bool matchCase);
 
