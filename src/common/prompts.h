@@ -14,7 +14,7 @@ enum class MessageStyle {
   YesNo,          // Yes and No buttons, no icon
 };
 
-// Results keep the platform's numbers.
+// Results keep the numbers of the Windows message box, so the Windows window passes them through.
 enum class MessageResult { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
 // The window that owns a message box: the main window, or the open find or replace dialog.

@@ -1,7 +1,7 @@
 #pragma once
 // The window side of the find and replace commands in Qt: opens the one Find or Replace dialog
-// over the main window and passes on what its buttons ask. It stands for the platform's
-// notification message to the main window: dialogAction() asks the main window to run
+// over the main window and passes on what its buttons ask. Its signal plays the part of the
+// notification message that a Windows find dialog sends its owner: dialogAction() asks the main window to run
 // FindReplaceCommands::OnFindReplaceMessage on the action the dialog recorded in the search state.
 #include <QObject>
 #include <QPointer>

@@ -8,7 +8,8 @@
 
 namespace propdesk {
 
-// Bits of SearchState::Flags, with the values of the platform's find and replace dialogs.
+// Bits of SearchState::Flags. The values are those of the Windows find and replace dialogs, so that
+// the Windows window can hand the state to them as it is.
 inline constexpr std::uint32_t FR_DOWN = 0x1;          // option: search downwards
 inline constexpr std::uint32_t FR_MATCHCASE = 0x4;     // option: exact comparison
 inline constexpr std::uint32_t FR_FINDNEXT = 0x8;      // action: Find Next pressed

@@ -32,7 +32,7 @@ class RecordingPrompts : public Prompts {
 
 enum class OpenDialog { None, Find, Replace };
 
-// Behaves like the platform's dialogs: closing reports FR_DIALOGTERM at once, clearing the options.
+// Behaves like the real dialogs: closing reports FR_DIALOGTERM at once, clearing the options.
 class ScriptedDialogs : public FindReplaceDialogHost {
  public:
   explicit ScriptedDialogs(SearchState& state) : state_(state) {}

@@ -7,8 +7,8 @@
 namespace propdesk {
 namespace {
 
-// The middle of a rectangle whose right and bottom edges lie outside it, as the platform's
-// rectangles have them; the division rounds toward zero.
+// The middle of a rectangle given by its left and top edges and its size, with the right and
+// bottom edges just outside it, so that both windows centre alike; the division rounds toward zero.
 QPoint Middle(const QRect& rect) {
   return {(rect.left() + rect.left() + rect.width()) / 2, (rect.top() + rect.top() + rect.height()) / 2};
 }

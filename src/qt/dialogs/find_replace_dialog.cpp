@@ -96,7 +96,7 @@ void FindReplaceDialog::ShowState() {
   UpdateButtons();
 }
 
-// As in the platform's dialogs, nothing can be searched for while the find field is empty.
+// An empty find field matches nothing, so the buttons that search stay greyed until it has text.
 void FindReplaceDialog::UpdateButtons() {
   const bool hasFindText = !findWhat_->text().isEmpty();
   for (QPushButton* button : {findNext_, replace_, replaceAll_}) {

@@ -1,6 +1,6 @@
 #pragma once
-// The modeless Find and Replace dialogs, with the controls and texts of the platform's common find
-// and replace dialogs. A dialog shows the shared search state when it opens; a button press writes
+// The modeless Find and Replace dialogs, with the controls and Japanese texts that people know from
+// the Windows find and replace dialogs. A dialog shows the shared search state when it opens; a button press writes
 // the fields and options back into it, records the action and reports it with actionRequested().
 // Cancel, ESC and the close box end the dialog (QDialog::finished).
 #include <cstdint>

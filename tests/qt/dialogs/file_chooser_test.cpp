@@ -1,4 +1,4 @@
-// The file choosers and message boxes that stand for the platform's common dialogs.
+// The file choosers and message boxes of the Qt window.
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
