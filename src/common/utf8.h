@@ -7,6 +7,9 @@
 
 namespace propdesk::utf8 {
 
+// The byte-order mark some editors put at the start of a UTF-8 file.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 // The longest sequence, in bytes.
 inline constexpr std::size_t kMaxSequence = 4;
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/hex_digit.h"
+
 namespace propdesk::escape {
 
 static_assert(std::endian::native == std::endian::little, "word-at-a-time code takes the first byte as the lowest");
@@ -16,14 +18,13 @@ constexpr std::ptrdiff_t kSize = 6;
 
 namespace detail {
 
-// Per byte: the value of a hexadecimal digit of either case, or 0x10 for any other byte.
+// Per byte: the value of a hexadecimal digit of either case, or 0x10 for any other byte, so that
+// one OR over four digits tells whether all are digits.
 constexpr std::array<std::uint8_t, 256> kDigitValues = [] {
   std::array<std::uint8_t, 256> values{};
-  values.fill(0x10);
-  for (int i = 0; i < 10; ++i) values['0' + i] = static_cast<std::uint8_t>(i);
-  for (int i = 0; i < 6; ++i) {
-    values['a' + i] = static_cast<std::uint8_t>(10 + i);
-    values['A' + i] = static_cast<std::uint8_t>(10 + i);
+  for (int b = 0; b < 256; ++b) {
+    const int value = HexDigitValue(static_cast<char>(b));
+    values[b] = static_cast<std::uint8_t>(value < 0 ? 0x10 : value);
   }
   return values;
 }();

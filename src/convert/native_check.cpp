@@ -10,15 +10,8 @@
 namespace propdesk {
 namespace {
 
-constexpr std::uint8_t kByteOrderMark[] = {0xEF, 0xBB, 0xBF};
-constexpr char16_t kCp932Undefined = 0x30FB;
 
 std::uint8_t ByteAt(const char* p) { return static_cast<std::uint8_t>(*p); }
-
-// The code page gives U+30FB for every pair it does not define; only 81 45 is that character.
-bool IsUndefinedPair(std::uint8_t lead, std::uint8_t trail) {
-  return cp932::DecodePair(lead, trail) == kCp932Undefined && !(lead == 0x81 && trail == 0x45);
-}
 
 // Per non-ASCII byte and the byte after it: the length of the character they start, with
 // kUndefinedBit set when the code page does not define it. One lookup instead of range tests,
@@ -39,7 +32,7 @@ const Cp932Characters& GetCp932Characters() {
         const auto trail = static_cast<std::uint8_t>(t);
         std::uint8_t step = 1;
         if (cp932::IsLeadByte(lead)) {
-          step = cp932::IsTrailByte(trail) ? (IsUndefinedPair(lead, trail) ? 2 | kUndefinedBit : 2) : 1 | kUndefinedBit;
+          step = cp932::IsTrailByte(trail) ? (cp932::IsUndefinedPair(lead, trail) ? 2 | kUndefinedBit : 2) : 1 | kUndefinedBit;
         }
         table->step[b][t] = step;
       }
@@ -68,7 +61,7 @@ void NativeTextCheck::Feed(std::string_view block) {
 void NativeTextCheck::MatchByteOrderMark(std::string_view block) {
   for (std::size_t i = 0; i < block.size() && offset_ + i == static_cast<std::uint64_t>(bomSeen_) && bomSeen_ < 3;
        ++i) {
-    if (static_cast<std::uint8_t>(block[i]) == kByteOrderMark[bomSeen_]) ++bomSeen_;
+    if (static_cast<std::uint8_t>(block[i]) == static_cast<std::uint8_t>(utf8::kByteOrderMark[bomSeen_])) ++bomSeen_;
   }
 }
 
@@ -106,7 +99,7 @@ void NativeTextCheck::StepCp932(std::uint8_t b, std::uint64_t offset) {
   if (leadPending_) {
     leadPending_ = false;
     if (cp932::IsTrailByte(b)) {
-      if (IsUndefinedPair(lead_, b)) cp932Invalid_.Add(offset - 1, 1);
+      if (cp932::IsUndefinedPair(lead_, b)) cp932Invalid_.Add(offset - 1, 1);
       return;
     }
     cp932Invalid_.Add(offset - 1, 1);

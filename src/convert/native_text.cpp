@@ -7,23 +7,13 @@
 #include "convert/escape_syntax.h"
 
 namespace propdesk {
-namespace {
-
-// What code page 932 gives for a byte or pair it does not define.
-constexpr char16_t kUndefinedUnit = 0x30FB;
-// The one character whose unit is kUndefinedUnit by right.
-constexpr std::string_view kDefinedMiddleDot = "\x81\x45";
-
-}  // namespace
 
 char16_t NextNativeCharacter(std::string_view native, std::size_t& at) {
   const auto lead = static_cast<std::uint8_t>(native[at]);
-  if (at + 1 < native.size() && cp932::IsLeadByte(lead)) {
+  if (cp932::CharacterLength(native, at) == 2) {
     const auto trail = static_cast<std::uint8_t>(native[at + 1]);
-    if (cp932::IsTrailByte(trail)) {
-      at += 2;
-      return cp932::DecodePair(lead, trail);
-    }
+    at += 2;
+    return cp932::DecodePair(lead, trail);
   }
   ++at;
   return cp932::DecodeSingle(lead);
@@ -36,8 +26,8 @@ bool IsDefinedNativeText(std::string_view native) {
     at = static_cast<std::size_t>(escape::SkipAscii(begin + at, end) - begin);
     if (at == native.size()) return true;
     const std::size_t start = at;
-    const bool undefined = NextNativeCharacter(native, at) == kUndefinedUnit;
-    if (undefined && native.substr(start, at - start) != kDefinedMiddleDot) return false;
+    const bool undefined = NextNativeCharacter(native, at) == cp932::kUndefinedUnit;
+    if (undefined && native.substr(start, at - start) != cp932::kMiddleDot) return false;
   }
 }
 

@@ -7,9 +7,8 @@
 
 namespace propdesk {
 
-// The code unit of the native character at native[at], advancing at past it: a lead byte with a
-// trail byte is one character, any other byte one on its own (a lone lead byte gives U+30FB, as
-// an undefined pair does). A lead byte before a CR or LF stands alone, as the encoder has it.
+// The code unit of the native character at native[at] (cp932::CharacterLength), advancing at past
+// it. A lone lead byte gives U+30FB, as an undefined pair does.
 char16_t NextNativeCharacter(std::string_view native, std::size_t& at);
 
 // False when a character of native text has no code page 932 meaning (a lone lead byte, an

@@ -38,11 +38,11 @@ SearchPattern::SearchPattern(std::string_view pattern, bool matchCase)
     : matchCase_(matchCase), folded_(pattern.size(), '\0'), folds_(pattern.size(), &kNoFold) {
   for (std::size_t i = 0; i < pattern.size();) {
     const auto b = static_cast<std::uint8_t>(pattern[i]);
-    if (cp932::IsLeadByte(b)) {
-      if (i + 1 == pattern.size()) {
-        endsWithLoneLeadByte_ = true;
-        break;
-      }
+    if (cp932::IsLeadByte(b) && i + 1 == pattern.size()) {
+      endsWithLoneLeadByte_ = true;
+      break;
+    }
+    if (cp932::CharacterLength(pattern, i) == 2) {
       const auto trail = static_cast<std::uint8_t>(pattern[i + 1]);
       if (!matchCase && b == kFullWidthLetterLead && IsFullWidthLetterTrail(trail)) folds_[i + 1] = &kFullWidthLetterFold;
       i += 2;

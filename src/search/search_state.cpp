@@ -1,7 +1,5 @@
 #include "search/search_state.h"
 
-#include <cstdint>
-
 #include "convert/cp932.h"
 
 namespace propdesk {
@@ -9,8 +7,7 @@ namespace propdesk {
 std::string_view CutToWholeCharacters(std::string_view native, std::size_t maxBytes) {
   std::size_t end = 0;
   while (end < native.size()) {
-    const bool doubleByte = cp932::IsLeadByte(static_cast<std::uint8_t>(native[end])) && end + 1 < native.size();
-    const std::size_t next = end + (doubleByte ? 2 : 1);
+    const std::size_t next = end + cp932::CharacterLength(native, end);
     if (next > maxBytes) break;
     end = next;
   }

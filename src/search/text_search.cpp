@@ -11,17 +11,26 @@ namespace {
 bool IsLead(char c) { return cp932::IsLeadByte(static_cast<std::uint8_t>(c)); }
 
 // The start of the run of lead bytes that ends at pos, looking back no further than floor.
-// Scanning backwards cannot tell a lead byte from a second byte by itself, but a byte that is not
-// a lead byte always ends a character (alone or as a second byte), and the lead bytes after it
-// pair up. So pos starts a character when the run, begun at a character start, has even length.
 std::size_t LeadRunStart(std::string_view text, std::size_t floor, std::size_t pos) {
   while (pos > floor && IsLead(text[pos - 1])) --pos;
   return pos;
 }
 
-// A pattern that ends with a lone lead byte matches only a lone lead byte at the text's end.
+// Whether pos, after a run of lead bytes that began at a character start, starts a character.
+// Scanning backwards cannot tell a lead byte from a second byte by itself, but a byte that is not a
+// lead byte always ends a character (alone or as a second byte), and the lead bytes after it pair
+// up: pos starts a character when the run before it has even length, or when the byte at pos cannot
+// be a second byte, which leaves the run's last lead byte alone.
+bool StartsCharacter(std::string_view text, std::size_t runStart, std::size_t pos) {
+  return (pos - runStart) % 2 == 0 || pos == text.size() || !cp932::IsTrailByte(static_cast<std::uint8_t>(text[pos]));
+}
+
+// A match whose last byte is a lone lead byte in the pattern must not take the next byte of the
+// text as its second byte.
 bool EndsOnCharacterBoundary(std::string_view text, const SearchPattern& pattern, std::size_t start) {
-  return !pattern.EndsWithLoneLeadByte() || start + pattern.size() == text.size();
+  const std::size_t end = start + pattern.size();
+  return !pattern.EndsWithLoneLeadByte() || end == text.size() ||
+         !cp932::IsTrailByte(static_cast<std::uint8_t>(text[end]));
 }
 
 // Tells character starts for positions examined from right to left, remembering the last run of
@@ -35,7 +44,7 @@ class BackwardCharacterStarts {
       runStart_ = LeadRunStart(text_, 0, pos);
       runEnd_ = pos;
     }
-    return (pos - runStart_) % 2 == 0;
+    return StartsCharacter(text_, runStart_, pos);
   }
 
  private:
@@ -50,7 +59,7 @@ ForwardSearch::ForwardSearch(std::string_view text, const SearchPattern& pattern
     : text_(text), pattern_(pattern), anchors_(text, pattern.AnchorBytes(), pattern.AnchorByteCount()) {}
 
 bool ForwardSearch::IsCharacterStart(std::size_t pos) const {
-  return (pos - LeadRunStart(text_, knownCharacterStart_, pos)) % 2 == 0;
+  return StartsCharacter(text_, LeadRunStart(text_, knownCharacterStart_, pos), pos);
 }
 
 std::optional<std::size_t> ForwardSearch::FindFrom(std::size_t from) {

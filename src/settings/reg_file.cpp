@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/hex_digit.h"
+#include "common/utf8.h"
 #include "settings/utf16le.h"
 
 namespace propdesk {
 namespace {
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // Hex data lines are wrapped before this column, as exports wrap them.
 constexpr std::size_t kHexLineWidth = 77;
 
@@ -32,19 +33,12 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return std::ranges::equal(a, b, [](char x, char y) { return FoldCase(x) == FoldCase(y); });
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // Reads 1 to maxDigits hexadecimal digits, all of text.
 std::optional<std::uint32_t> ParseHexNumber(std::string_view text, std::size_t maxDigits) {
   if (text.empty() || text.size() > maxDigits) return std::nullopt;
   std::uint32_t number = 0;
   for (const char c : text) {
-    const int digit = HexDigit(c);
+    const int digit = HexDigitValue(c);
     if (digit < 0) return std::nullopt;
     number = number << 4 | static_cast<std::uint32_t>(digit);
   }
@@ -254,9 +248,9 @@ RegFile::RegFile() : preamble_(std::string(kHeader) + "\r\n") {}
 std::optional<RegFile> RegFile::Parse(std::string_view text) {
   RegFile file;
   file.preamble_.clear();
-  if (text.starts_with(kUtf8Bom)) {
-    file.preamble_ += kUtf8Bom;
-    text.remove_prefix(kUtf8Bom.size());
+  if (text.starts_with(utf8::kByteOrderMark)) {
+    file.preamble_ += utf8::kByteOrderMark;
+    text.remove_prefix(utf8::kByteOrderMark.size());
   }
   LineReader reader(text);
   bool headerFound = false;

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 
@@ -91,6 +92,18 @@ TEST(Cp932, RoundTripHoldsExactlyWhenBytesConvertBack) {
   EXPECT_FALSE(cp932::RoundTrips(u'\uac00'));
   EXPECT_FALSE(cp932::RoundTrips(static_cast<char16_t>(0xD83D)));
   EXPECT_GT(round_trips, 7000);
+}
+
+TEST(Cp932, ALeadByteWithoutATrailByteIsACharacterOfItsOwn) {
+  using namespace std::string_view_literals;
+  EXPECT_EQ(cp932::CharacterLength("\x93\xfa"sv, 0), 2u);  // 日
+  EXPECT_EQ(cp932::CharacterLength("\x88\x41"sv, 0), 2u);  // a letter can be a second byte
+  EXPECT_EQ(cp932::CharacterLength("\x88\x88"sv, 0), 2u);
+  EXPECT_EQ(cp932::CharacterLength("\x88\r\n"sv, 0), 1u);  // the line break stays one
+  EXPECT_EQ(cp932::CharacterLength("\x88\x7f"sv, 0), 1u);
+  EXPECT_EQ(cp932::CharacterLength("\xfc\xfd"sv, 0), 1u);
+  EXPECT_EQ(cp932::CharacterLength("\x88"sv, 0), 1u);
+  EXPECT_EQ(cp932::CharacterLength("\xb1\x41"sv, 0), 1u);  // half-width kana is one byte
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/cp932.h"
 #include "search/search_state.h"
 
 namespace propdesk {
@@ -98,10 +99,7 @@ TEST(SearchState, CutsTextsOnCharacterBoundaries) {
 
 // The reference: character starts enumerated from the start of the text, characters compared as
 // units with the same folding rules.
-std::size_t CharacterLength(std::string_view s, std::size_t i) {
-  const auto b = static_cast<unsigned char>(s[i]);
-  return ((b >= 0x81 && b <= 0x9F) || b >= 0xE0) && b <= 0xFC && i + 1 < s.size() ? 2 : 1;
-}
+using cp932::CharacterLength;
 
 std::string FoldedCharacter(std::string_view s, std::size_t i, bool matchCase) {
   std::string c(s.substr(i, CharacterLength(s, i)));
