@@ -1,18 +1,15 @@
 #pragma once
-// The current user's registry, kept in one export file that stands for HKEY_CURRENT_USER:
-// ${XDG_CONFIG_HOME:-$HOME/.config}/Orvandi/Propdesk.reg (UTF-8 text, see reg_file.h).
+// The current user's registry: on Windows the registry itself (registry_windows.cpp), elsewhere one
+// export file that stands for HKEY_CURRENT_USER (registry_file.h).
 //
-// Each helper reads the file afresh and a write replaces it atomically, so nothing is held between
-// calls. Nothing is reported: a missing, unreadable or damaged file reads as missing values, and a
-// write that cannot be done is skipped. Key paths are relative to HKEY_CURRENT_USER.
+// Nothing is held between calls and nothing is reported: a missing or unusable key or value reads as
+// missing, and a write that cannot be done is skipped. Key paths are relative to HKEY_CURRENT_USER;
+// names and strings are UTF-8.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace propdesk {
-
-// The store's file; empty when neither XDG_CONFIG_HOME nor HOME names an absolute folder.
-std::string RegistryFilePath();
 
 // value receives the stored number when the value is a REG_DWORD of four bytes, else fallback.
 void RegReadDword(std::string_view keyPath, std::string_view valueName, std::uint32_t& value,

@@ -9,7 +9,7 @@
 #include <optional>
 #include <ostream>
 
-#include "settings/registry.h"
+#include "settings/registry_file.h"
 #include "settings/settings.h"
 #include "support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "settings/registry.h"
+#include "settings/registry_file.h"
 
 #include <sys/stat.h>
 
@@ -8,6 +8,7 @@
 
 #include "common/whole_file.h"
 #include "settings/reg_file.h"
+#include "settings/registry.h"
 
 namespace propdesk {
 namespace {
