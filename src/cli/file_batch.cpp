@@ -111,8 +111,7 @@ FileResult ProcessFile(const CommandLine& commandLine, const ListedFile& file) {
     std::string text;
     if (!ReadAll(input.get(), text)) return Failed("read", file, errno);
     check = CheckWhole(commandLine, text);
-    converted = text;
-    if (!ConvertWhole(commandLine, converted)) return Failed("convert", file, ENOMEM);
+    if (!ConvertWhole(commandLine, text, converted)) return Failed("convert", file, ENOMEM);
     result.changes = converted != text;
   } else {
     // Compared block by block, so that memory stays small whatever the size of the file.
