@@ -17,9 +17,9 @@ std::unique_ptr<StreamConverter> MakeConverter(const CommandLine& commandLine) {
 
 bool NeedsWholeText(const CommandLine& commandLine) { return commandLine.keepSyntax && commandLine.reverse; }
 
-bool ConvertWhole(const CommandLine& commandLine, std::string& text) {
-  if (NeedsWholeText(commandLine)) return DecodeEscapesKeepingMeaning(text);
-  return ConvertWholeText(*MakeConverter(commandLine), text);
+bool ConvertWhole(const CommandLine& commandLine, std::string_view text, std::string& result) {
+  if (NeedsWholeText(commandLine)) return DecodeEscapesKeepingMeaning(text, result);
+  return ConvertWholeText(*MakeConverter(commandLine), text, result);
 }
 
 NativeTextCheck CheckWhole(const CommandLine& commandLine, std::string_view text) {

@@ -2,21 +2,24 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <condition_variable>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <exception>
+#include <mutex>
 #include <thread>
-#include <vector>
 
 #include "cli/conversion.h"
-#include "cli/file_walk.h"
 #include "cli/messages.h"
 #include "cli/stream_pump.h"
-#include "common/file_descriptor.h"
 #include "common/atomic_file.h"
+#include "common/file_descriptor.h"
 
 namespace propdesk::cli {
 namespace {
@@ -26,64 +29,136 @@ namespace {
 constexpr std::size_t kWorkers = 8;
 static_assert(kWorkers <= kMaxUnfinishedReplacements, "an interrupted run must not leave temporary files");
 
+// Files read whole share this much memory at least, so that small ones still go in parallel.
+constexpr std::uint64_t kLeastWholeTextBudget = 16 << 20;
+
 struct FileResult {
   bool changes = false;  // the conversion changes the file
   bool failed = false;
   std::string messages;  // for standard error
 };
 
-bool ReadRegularFile(const std::string& path, std::string& text, std::string& problem) {
-  // Non-blocking, so that a named pipe does not wait for a writer before it is refused.
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  struct stat info {};
-  if (file.get() < 0 || ::fstat(file.get(), &info) != 0) {
-    problem = DescribeFailure("read", Quoted(path), errno);
-    return false;
+// Lets files that are read whole start only while their sizes together stay within the limit (or
+// alone), so that memory stays near that of the largest file whatever the number of workers.
+class MemoryBudget {
+ public:
+  explicit MemoryBudget(std::uint64_t limit) : limit_(limit) {}
+
+  void Take(std::uint64_t bytes) {
+    std::unique_lock lock(mutex_);
+    released_.wait(lock, [&] { return inUse_ == 0 || inUse_ + bytes <= limit_; });
+    inUse_ += bytes;
   }
-  if (!S_ISREG(info.st_mode)) {
-    problem = DescribeFailure("read", Quoted(path), std::string("not a regular file"));
-    return false;
+
+  void Give(std::uint64_t bytes) {
+    {
+      std::lock_guard lock(mutex_);
+      inUse_ -= bytes;
+    }
+    released_.notify_all();
   }
-  if (!ReadAll(file.get(), text)) {
-    problem = DescribeFailure("read", Quoted(path), errno);
-    return false;
-  }
-  return true;
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable released_;
+  std::uint64_t limit_;
+  std::uint64_t inUse_ = 0;
+};
+
+// A sink that compares the converted stream with the input and sets changes when they differ.
+ConvertedSink ChangeFinder(bool& changes) {
+  return [&changes, unmatched = std::string()](std::string_view converted, std::string_view input) mutable {
+    if (changes) return true;
+    // The output lags the input only by what the converter holds back.
+    unmatched.append(input);
+    changes = !unmatched.starts_with(converted) || (input.empty() && unmatched.size() != converted.size());
+    unmatched.erase(0, changes ? unmatched.size() : converted.size());
+    return true;
+  };
 }
 
-FileResult ProcessFile(const CommandLine& commandLine, const std::string& path) {
+FileResult Failed(const char* action, const ListedFile& file, int error) {
+  return {false, true, DescribeFailure(action, Quoted(file.path), error)};
+}
+
+std::string DescribeWriteFailure(const ListedFile& file, const AtomicFile& output) {
+  if (output.folderRefusedNewFile()) {
+    return DescribeFailure("write", Quoted(file.path), "its folder refuses new files, which a safe save needs");
+  }
+  std::string reason = std::strerror(output.error());
+  if (!output.keptBackup().empty()) {
+    const auto slash = file.path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : file.path.substr(0, slash + 1);
+    reason += "; its old content is in " + Quoted(folder + output.keptBackup());
+  }
+  return DescribeFailure("write", Quoted(file.path), reason);
+}
+
+FileResult ProcessFile(const CommandLine& commandLine, const ListedFile& file) {
+  // Non-blocking, so that a named pipe put in its place does not wait for a writer before it is refused.
+  FileDescriptor input(::openat(file.folder->get(), file.name.c_str(),
+                                O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  struct stat info {};
+  if (input.get() < 0 || ::fstat(input.get(), &info) != 0) return Failed("read", file, errno);
+  if (!S_ISREG(info.st_mode)) {
+    return {false, true, DescribeFailure("read", Quoted(file.path), std::string("not a regular file"))};
+  }
   FileResult result;
-  std::string text;
-  if (!ReadRegularFile(path, text, result.messages)) {
-    result.failed = true;
-    return result;
+  NativeTextCheck check(commandLine.encoding);
+  const bool whole = NeedsWholeText(commandLine);
+  std::string converted;
+  if (whole) {
+    std::string text;
+    if (!ReadAll(input.get(), text)) return Failed("read", file, errno);
+    check = CheckWhole(commandLine, text);
+    if (!ConvertWhole(commandLine, text, converted)) return Failed("convert", file, ENOMEM);
+    result.changes = converted != text;
+  } else {
+    // Compared block by block, so that memory stays small whatever the size of the file.
+    const PumpResult compared = PumpStream(*MakeConverter(commandLine), check, input.get(), ChangeFinder(result.changes));
+    if (compared.failure != PumpResult::Failure::kNone) return Failed("read", file, compared.error);
   }
-  std::string converted = text;
-  if (!ConvertWhole(commandLine, converted)) {
-    result.failed = true;
-    result.messages = DescribeFailure("convert", Quoted(path), ENOMEM);
-    return result;
-  }
-  result.changes = converted != text;
-  result.messages = DescribeInputProblems(Quoted(path), CheckWhole(commandLine, text), commandLine.strict);
+  result.messages = DescribeInputProblems(Quoted(file.path), check, commandLine.strict);
   if (commandLine.strict && !result.messages.empty()) {
     result.failed = true;
     return result;
   }
   if (commandLine.mode == Mode::kCheck || !result.changes) return result;
+
   AtomicFile output;
-  if (!output.Open(path) || !output.Write(converted) || !output.Commit()) {
+  if (!output.OpenAt(file.folder->get(), file.name)) {
     result.failed = true;
-    result.messages += DescribeFailure("write", Quoted(path), output.error());
+    result.messages += DescribeWriteFailure(file, output);
+    return result;
+  }
+  if (whole && !output.Write(converted)) {
+    result.failed = true;
+    result.messages += DescribeWriteFailure(file, output);
+    return result;
+  }
+  if (!whole) {
+    NativeTextCheck checkedAlready(commandLine.encoding);
+    const PumpResult pumped = ::lseek(input.get(), 0, SEEK_SET) == 0
+                                  ? PumpStream(*MakeConverter(commandLine), checkedAlready, input.get(), output.fd())
+                                  : PumpResult{PumpResult::Failure::kRead, errno};
+    if (pumped.failure != PumpResult::Failure::kNone) {
+      result.failed = true;
+      result.messages += Failed(pumped.failure == PumpResult::Failure::kRead ? "read" : "write", file, pumped.error).messages;
+      return result;
+    }
+  }
+  if (!output.Commit()) {
+    result.failed = true;
+    result.messages += DescribeWriteFailure(file, output);
   }
   return result;
 }
 
-FileResult ProcessFileSafely(const CommandLine& commandLine, const std::string& path) {
+FileResult ProcessFileSafely(const CommandLine& commandLine, const ListedFile& file) {
   try {
-    return ProcessFile(commandLine, path);
+    return ProcessFile(commandLine, file);
   } catch (const std::exception& failure) {
-    return {false, true, DescribeFailure("convert", Quoted(path), std::string(failure.what()))};
+    return {false, true, DescribeFailure("convert", Quoted(file.path), std::string(failure.what()))};
   }
 }
 
@@ -91,8 +166,18 @@ FileResult ProcessFileSafely(const CommandLine& commandLine, const std::string& 
 
 int RunOnFiles(const CommandLine& commandLine) {
   std::string problems;
-  const std::vector<std::string> files = CollectFiles(commandLine.paths, commandLine.includes, problems);
+  const std::vector<ListedFile> files = CollectFiles(commandLine.paths, commandLine.includes, problems);
   std::fputs(problems.c_str(), stderr);
+  const int status = RunOnFiles(commandLine, files);
+  return problems.empty() ? status : 1;
+}
+
+int RunOnFiles(const CommandLine& commandLine, const std::vector<ListedFile>& files) {
+  // Only a file read whole costs memory in proportion to its size.
+  const auto cost = [whole = NeedsWholeText(commandLine)](const ListedFile& file) { return whole ? file.size : 0; };
+  std::uint64_t largest = 0;
+  for (const ListedFile& file : files) largest = std::max(largest, cost(file));
+  MemoryBudget budget(std::max(largest, kLeastWholeTextBudget));
 
   std::vector<FileResult> results(files.size());
   {
@@ -100,18 +185,22 @@ int RunOnFiles(const CommandLine& commandLine) {
     std::vector<std::jthread> workers;
     for (std::size_t i = 0; i < std::min(kWorkers, files.size()); ++i) {
       workers.emplace_back([&] {
-        for (std::size_t k; (k = next++) < files.size();) results[k] = ProcessFileSafely(commandLine, files[k]);
+        for (std::size_t k; (k = next++) < files.size();) {
+          budget.Take(cost(files[k]));
+          results[k] = ProcessFileSafely(commandLine, files[k]);
+          budget.Give(cost(files[k]));
+        }
       });
     }
   }
 
-  bool failed = !problems.empty();
+  bool failed = false;
   bool listed = false;
   for (std::size_t k = 0; k < files.size(); ++k) {
     std::fputs(results[k].messages.c_str(), stderr);
     failed = failed || results[k].failed;
     if (commandLine.mode == Mode::kCheck && results[k].changes) {
-      std::printf("%s\n", files[k].c_str());
+      std::printf("%s\n", Printable(files[k].path).c_str());
       listed = true;
     }
   }

@@ -1,47 +1,81 @@
 #include "cli/file_walk.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <fnmatch.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
+#include <set>
+#include <utility>
 
 #include "cli/messages.h"
+#include "common/atomic_file.h"
 
 namespace propdesk::cli {
 namespace {
 
-namespace fs = std::filesystem;
+using Folder = std::shared_ptr<const FileDescriptor>;
+
+// The names in a folder other than . and .., sorted; false with errno set when it cannot be read.
+bool ReadNames(int folder, std::vector<std::string>& names) {
+  const int descriptor = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) return false;
+  DIR* listing = ::fdopendir(descriptor);
+  if (listing == nullptr) {
+    const int error = errno;
+    ::close(descriptor);
+    errno = error;
+    return false;
+  }
+  errno = 0;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  const int error = errno;
+  ::closedir(listing);
+  std::sort(names.begin(), names.end());
+  errno = error;
+  return error == 0;
+}
 
 class FileCollector {
  public:
   FileCollector(const std::vector<std::string>& patterns, std::string& problems)
       : patterns_(patterns), problems_(problems) {}
 
-  void AddFolder(const fs::path& folder) {
-    std::error_code error;
-    std::vector<fs::directory_entry> entries;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-      entries.push_back(*it);
-    }
-    if (error) problems_ += DescribeFailure("read", Quoted(folder.string()), error.value());
-    std::sort(entries.begin(), entries.end(),
-              [](const fs::directory_entry& a, const fs::directory_entry& b) { return a.path() < b.path(); });
-    for (const fs::directory_entry& entry : entries) {
-      const fs::file_status status = entry.symlink_status(error);
-      if (error) {
-        problems_ += DescribeFailure("read", Quoted(entry.path().string()), error.value());
-      } else if (fs::is_directory(status)) {
-        AddFolder(entry.path());
-      } else if (fs::is_regular_file(status) && Matches(entry.path().filename().string())) {
-        files_.push_back(entry.path().string());
+  void AddFolder(const Folder& folder, const std::string& path) {
+    std::vector<std::string> names;
+    if (!ReadNames(folder->get(), names)) problems_ += DescribeFailure("read", Quoted(path), errno);
+    const std::string prefix = path.ends_with('/') ? path : path + "/";
+    for (const std::string& name : names) {
+      struct stat info {};
+      if (::fstatat(folder->get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        problems_ += DescribeFailure("read", Quoted(prefix + name), errno);
+      } else if (S_ISDIR(info.st_mode)) {
+        const int sub = ::openat(folder->get(), name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (sub < 0) {
+          problems_ += DescribeFailure("read", Quoted(prefix + name), errno);
+        } else {
+          AddFolder(std::make_shared<const FileDescriptor>(sub), prefix + name);
+        }
+      } else if (S_ISREG(info.st_mode) && Matches(name)) {
+        AddFile(folder, name, prefix + name, info);
       }
     }
   }
 
-  void AddFile(const std::string& path) { files_.push_back(path); }
-  std::vector<std::string> TakeFiles() { return std::move(files_); }
+  void AddFile(const Folder& folder, const std::string& name, const std::string& path, const struct stat& info) {
+    if (seen_.insert({info.st_dev, info.st_ino}).second) {
+      files_.push_back({folder, name, path, static_cast<std::uint64_t>(info.st_size)});
+    }
+  }
+
+  std::vector<ListedFile> TakeFiles() { return std::move(files_); }
 
  private:
   bool Matches(const std::string& name) const {
@@ -52,22 +86,43 @@ class FileCollector {
 
   const std::vector<std::string>& patterns_;
   std::string& problems_;
-  std::vector<std::string> files_;
+  std::vector<ListedFile> files_;
+  std::set<std::pair<dev_t, ino_t>> seen_;
 };
+
+// Each listed file holds its folder open until it is done: as many descriptors as the system allows.
+void AllowAllOpenFiles() {
+  struct rlimit limit {};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == limit.rlim_max) return;
+  limit.rlim_cur = limit.rlim_max;
+  ::setrlimit(RLIMIT_NOFILE, &limit);
+}
 
 }  // namespace
 
-std::vector<std::string> CollectFiles(const std::vector<std::string>& paths, const std::vector<std::string>& patterns,
-                                      std::string& problems) {
+std::vector<ListedFile> CollectFiles(const std::vector<std::string>& paths, const std::vector<std::string>& patterns,
+                                     std::string& problems) {
+  AllowAllOpenFiles();
   FileCollector collector(patterns, problems);
   for (const std::string& path : paths) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
       problems += DescribeFailure("read", Quoted(path), errno);
-    } else if (S_ISDIR(info.st_mode)) {
-      collector.AddFolder(path);
+      continue;
+    }
+    // A folder or file named is reached as named, links and all.
+    const bool isFolder = S_ISDIR(info.st_mode);
+    const std::string target = isFolder ? path : ResolveSaveTarget(path);
+    const auto slash = target.rfind('/');
+    const std::string folderPath = isFolder ? path : slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    const int folder = ::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
+      problems += DescribeFailure("read", Quoted(path), errno);
+    } else if (isFolder) {
+      collector.AddFolder(std::make_shared<const FileDescriptor>(folder), path);
     } else {
-      collector.AddFile(path);
+      const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+      collector.AddFile(std::make_shared<const FileDescriptor>(folder), name, path, info);
     }
   }
   return collector.TakeFiles();

@@ -72,8 +72,9 @@ int Run(const CommandLine& commandLine) {
       std::fputs(problems.c_str(), stderr);
       return kExitFailure;
     }
-    if (!ConvertWhole(commandLine, text)) return ReportFailure("convert", inputName, ENOMEM);
-    if (!WriteAll(output, text)) return ReportFailure("write", outputName, errno);
+    std::string converted;
+    if (!ConvertWhole(commandLine, text, converted)) return ReportFailure("convert", inputName, ENOMEM);
+    if (!WriteAll(output, converted)) return ReportFailure("write", outputName, errno);
   } else {
     const PumpResult result = PumpStream(*MakeConverter(commandLine), check, input, output);
     if (result.failure == PumpResult::Failure::kRead) return ReportFailure("read", inputName, result.error);

@@ -9,7 +9,28 @@ constexpr char kPrefix[] = "propdesk-native2ascii: ";
 
 }  // namespace
 
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+std::string Printable(const std::string& path) {
+  std::string printed;
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      printed += "\\n";
+    } else if (c == '\t') {
+      printed += "\\t";
+    } else if (c == '\r') {
+      printed += "\\r";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      printed += "\\x";
+      printed += "0123456789abcdef"[byte >> 4];
+      printed += "0123456789abcdef"[byte & 15];
+    } else {
+      printed += c;
+    }
+  }
+  return printed;
+}
+
+std::string Quoted(const std::string& path) { return "'" + Printable(path) + "'"; }
 
 std::string DescribeFailure(const char* action, const std::string& file, const std::string& reason) {
   return kPrefix + std::string("cannot ") + action + " " + file + ": " + reason + "\n";

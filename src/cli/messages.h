@@ -6,6 +6,9 @@
 
 namespace propdesk::cli {
 
+// A path as printed, one line whatever its bytes: control characters become escapes (\n, \t, \r,
+// \xHH).
+std::string Printable(const std::string& path);
 // How a file is named in messages.
 std::string Quoted(const std::string& path);
 

@@ -12,7 +12,7 @@
 
 namespace propdesk::cli {
 
-PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int input, int output) {
+PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int input, const ConvertedSink& sink) {
   // Large enough to make the system calls cheap, small enough for the output to stay in the cache.
   constexpr std::size_t kBlockSize = 128 * 1024;
   const auto block = std::make_unique_for_overwrite<char[]>(kBlockSize);
@@ -25,9 +25,14 @@ PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int in
     check.Feed(data);
     if (atEnd) check.Finish();
     const std::size_t size = atEnd ? converter.Finish(converted.get()) : converter.Convert(data, converted.get());
-    if (!WriteAll(output, std::string_view(converted.get(), size))) return {PumpResult::Failure::kWrite, errno};
+    if (!sink(std::string_view(converted.get(), size), data)) return {PumpResult::Failure::kWrite, errno};
     if (atEnd) return {};
   }
+}
+
+PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int input, int output) {
+  return PumpStream(converter, check, input,
+                    [output](std::string_view converted, std::string_view) { return WriteAll(output, converted); });
 }
 
 bool ReadAll(int input, std::string& text) {

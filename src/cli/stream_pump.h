@@ -1,7 +1,9 @@
 #pragma once
 // Runs a converter over everything readable from one file descriptor, block by block, writing the
 // result to another, so that memory stays the same whatever the size of the input.
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "convert/native_check.h"
 #include "convert/stream_converter.h"
@@ -14,7 +16,13 @@ struct PumpResult {
   int error = 0;  // errno of the failed call
 };
 
+// Takes the converted bytes of each block read (input, the block itself, is empty at the end);
+// false with errno set when they cannot be taken.
+using ConvertedSink = std::function<bool(std::string_view converted, std::string_view input)>;
+
 // Each block read is also fed to check, which is finished at the end of the input.
+[[nodiscard]] PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int input,
+                                    const ConvertedSink& sink);
 [[nodiscard]] PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int input, int output);
 
 // Reads everything readable from input into text; false with errno set when a read fails (or

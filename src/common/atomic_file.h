@@ -1,8 +1,11 @@
 #pragma once
-// A file replaced as a whole. The new content goes to a temporary file beside the target, which
-// Commit renames over it; until then the target is untouched, and a writer dropped without Commit
-// removes its temporary file. A symbolic link is followed: the file it names is replaced, and
-// keeps its owner, group, permission bits and extended attributes (the access ACL among them).
+// A file replaced as a whole. The new content goes to a temporary file beside the target; until
+// Commit the target is untouched, and a writer dropped without Commit removes its temporary file.
+// The file keeps its owner, group, permission bits, extended attributes (the access ACL among them)
+// and hard links. Mostly the temporary file is renamed over the target. When that would give the
+// file another owner or group (the saver cannot give it back) or cut its hard links, the file is
+// rewritten in place instead: its old content is first copied to a backup file beside it, and the
+// copy is removed once the new content is on disk.
 #include <sys/stat.h>
 
 #include <cstddef>
@@ -25,12 +28,14 @@ class AtomicFile {
   AtomicFile& operator=(const AtomicFile&) = delete;
   ~AtomicFile();
 
-  // Starts replacing path. Fails for a target that may not be written: a file without write
-  // permission (even for a privileged user), something other than a regular file, a chain of
-  // links that never ends, or a folder that refuses new files. A new file gets newFileMode
-  // exactly when it is given, else 0666 less the umask. When the owner cannot be kept, the
-  // setuid and setgid bits are dropped.
+  // Starts replacing path; a symbolic link is followed and the file it names is replaced. Fails
+  // for a target that may not be written: a file without write permission (even for a privileged
+  // user), something other than a regular file, a chain of links that never ends, or a folder that
+  // refuses new files. A new file gets newFileMode exactly when it is given, else 0666 less the umask.
   [[nodiscard]] bool Open(const std::string& path, std::optional<mode_t> newFileMode = std::nullopt);
+  // Starts replacing the existing file name in the open folder. A symbolic link there is refused,
+  // never followed, so that what replaced the file since the folder was read cannot redirect the write.
+  [[nodiscard]] bool OpenAt(int folder, const std::string& name);
   [[nodiscard]] bool Write(std::string_view data);
   // The temporary file, for writing to it directly; -1 when not open.
   int fd() const { return file_.get(); }
@@ -38,21 +43,42 @@ class AtomicFile {
   [[nodiscard]] bool Commit();
   // The errno value of the step that failed.
   int error() const { return error_; }
+  // Whether the failure was the folder refusing the temporary file (the target itself may be writable).
+  bool folderRefusedNewFile() const { return folderRefused_; }
+  // After an in-place rewrite failed and the old content could not be put back: the name, in the
+  // target's folder, of the backup file that holds it. Empty otherwise.
+  const std::string& keptBackup() const { return keptBackup_; }
 
  private:
-  bool CreateTemporary(mode_t mode);
+  bool Start(const std::string& name, std::optional<mode_t> newFileMode);
+  bool Create(std::string& name, FileDescriptor& file, mode_t mode);
   bool TakeOverAttributes(const struct stat& target);
+  bool OpenTargetInPlace(const struct stat& target);
+  bool RewriteInPlace();
   bool Fail(int error);
+  void Remove(std::string& name);
   void Discard();
+  void Reset();
 
-  FileDescriptor file_;
-  std::string target_;
-  std::string temporary_;
+  FileDescriptor folder_;   // the target's folder
+  std::string name_;        // the target's name in it
+  FileDescriptor file_;     // the new content
+  std::string temporary_;   // its name
+  FileDescriptor target_;   // the target itself, when rewritten in place
+  FileDescriptor backup_;   // the target's old content, while it is rewritten in place
+  std::string backupName_;
+  std::string keptBackup_;
   int error_ = 0;
+  bool folderRefused_ = false;
 };
 
-// Makes SIGINT, SIGTERM and SIGHUP remove the temporary file of an unfinished replacement before
-// the signal ends the process as it would have. Signals that are ignored stay ignored.
+// The file a save of path replaces: the path itself, or what its chain of symbolic links names.
+std::string ResolveSaveTarget(const std::string& path);
+
+// Makes SIGINT, SIGTERM and SIGHUP remove the temporary files of unfinished replacements before the
+// signal ends the process as it would have. Signals that are ignored stay ignored. Once such a
+// signal has come, no thread starts a new temporary file, and a file being rewritten in place is
+// finished first.
 void RemoveTemporaryFilesOnTermination();
 
 }  // namespace propdesk

@@ -12,10 +12,9 @@ namespace propdesk {
 // regular file (a FIFO, a device) is refused without waiting on it.
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& text);
 
-// Replaces the file at path with data, atomically: a new file is written beside the target and
-// renamed over it, keeping the target's owner, permission bits and extended attributes and following
-// a symbolic link (see AtomicFile). A target that may not be written (a read-only file, a folder
-// that refuses) is left as it was. A new file gets newFileMode when it is given.
+// Replaces the file at path with data, atomically, keeping the target's owner, group, permission
+// bits, extended attributes and hard links and following a symbolic link (see AtomicFile). A target
+// that may not be written (a read-only file, a folder that refuses) is left as it was. A new file gets newFileMode when it is given.
 [[nodiscard]] bool WriteWholeFile(const std::string& path, std::string_view data,
                                   std::optional<mode_t> newFileMode = std::nullopt);
 

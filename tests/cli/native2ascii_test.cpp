@@ -7,13 +7,21 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sys/xattr.h>
+
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "cli/command_line.h"
+#include "cli/file_batch.h"
+#include "cli/file_walk.h"
 #include "common/version.h"
 #include "convert/escape_codec.h"
 #include "support/temp_dir.h"
@@ -205,13 +213,15 @@ TEST_F(Native2AsciiTest, ChecksAndConvertsATreeInPlace) {
   const std::string native = Write("tree/sub/native.properties", "b=\x93\xFA\r\n");
   const std::string mixed = Write("tree/sub/deep/mixed.properties", "c=\\u65e5 \x96\x7B\n");
   const std::string text = Write("tree/notes.txt", "\x93\xFA");
+  const std::string twoLines = Write("tree/sub/new\nline.properties", "d=\x93\xFA\n");
   const auto anHourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
   for (const auto& path : {escaped, native, mixed, text}) fs::last_write_time(path, anHourAgo);
   const std::string tree = folder_.File("tree");
 
-  const Outcome check = Run({"-check", tree});
+  // In name order, a file reached twice listed once, and one name on one line.
+  const Outcome check = Run({"-check", tree, native, tree + "/sub"});
   EXPECT_EQ(check.exitCode, 1);
-  EXPECT_EQ(check.out, mixed + "\n" + native + "\n");  // in name order
+  EXPECT_EQ(check.out, mixed + "\n" + native + "\n" + tree + "/sub/new\\nline.properties\n");
   EXPECT_EQ(Run({"-check", "-reverse", tree}).out, escaped + "\n" + mixed + "\n");
   EXPECT_EQ(Run({"-check", "-include", "*.txt", tree + "/"}).out, text + "\n");
   const Outcome nothingToDo = Run({"-check", escaped, "-include", "*.txt"});
@@ -223,6 +233,7 @@ TEST_F(Native2AsciiTest, ChecksAndConvertsATreeInPlace) {
   EXPECT_EQ(converted.out + converted.err, "");
   EXPECT_EQ(test::ReadFileBytes(native), "b=\\u65e5\r\n");
   EXPECT_EQ(test::ReadFileBytes(mixed), "c=\\u65e5 \\u672c\n");
+  EXPECT_EQ(test::ReadFileBytes(twoLines), "d=\\u65e5\n");
   EXPECT_EQ(fs::last_write_time(escaped), anHourAgo);
   EXPECT_EQ(fs::last_write_time(text), anHourAgo);
   EXPECT_EQ(Run({"-check", tree}).exitCode, 0);
@@ -314,20 +325,147 @@ TEST_F(Native2AsciiTest, OutputOnAReadOnlyFileSystemNamesThatCause) {
   ExpectFailure(outcome, "out", "Read-only file system");
 }
 
-TEST_F(Native2AsciiTest, SomeoneElsesFileLosesSetuidWhenTheWriterCannotKeepItsOwner) {
+// An access ACL in the kernel's attribute form: owner rw-, user nobody rw-, group ---, mask rw-,
+// other ---.
+std::string AccessAclGrantingNobody() {
+  struct Entry {
+    std::uint16_t tag, permissions;
+    std::uint32_t id;
+  };
+  const Entry entries[] = {{0x01, 6, ~0u}, {0x02, 6, 65534}, {0x04, 0, ~0u}, {0x10, 6, ~0u}, {0x20, 0, ~0u}};
+  const std::uint32_t version = 2;
+  std::string bytes(reinterpret_cast<const char*>(&version), sizeof version);
+  bytes.append(reinterpret_cast<const char*>(entries), sizeof entries);
+  return bytes;
+}
+
+TEST_F(Native2AsciiTest, AnUnprivilegedWriterLeavesOtherUsersTheirFiles) {
   if (::geteuid() != 0) GTEST_SKIP() << "running the converter as another user needs a privileged user";
+  namespace fs = std::filesystem;
   ASSERT_EQ(::chmod(folder_.path().c_str(), 0777), 0);
-  const std::string inputPath = Write("input", kEscaped);
-  const std::string targetPath = Write("shared.txt", "old");
-  ASSERT_EQ(::chmod(targetPath.c_str(), 06666), 0);
-  launcher_ = {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"};
-  const Outcome outcome = Run({"-reverse", inputPath, targetPath});
-  ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+  const std::string native = "k=\x93\xFA\n";
+  // Only an ACL lets nobody write the first file; anyone may write the second, root's, with setuid.
+  const std::string granted = Write("granted.properties", native);
+  ASSERT_EQ(::chown(granted.c_str(), 1234, 1234), 0);
+  ASSERT_EQ(::chmod(granted.c_str(), 0600), 0);
+  const std::string acl = AccessAclGrantingNobody();
+  if (::setxattr(granted.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0) {
+    GTEST_SKIP() << "no ACLs on the file system of " << granted;
+  }
   struct stat info {};
-  ASSERT_EQ(::stat(targetPath.c_str(), &info), 0);
-  EXPECT_EQ(info.st_uid, 65534u);
-  EXPECT_EQ(info.st_mode & 07777, 0666u);
-  EXPECT_EQ(test::ReadFileBytes(targetPath), kCp932);
+  ASSERT_EQ(::stat(granted.c_str(), &info), 0);
+  const mode_t grantedMode = info.st_mode & 07777;  // the group bits show the ACL's mask
+  const std::string shared = Write("shared.properties", native);
+  ASSERT_EQ(::chmod(shared.c_str(), 04666), 0);
+  // A file anyone may write, in a folder where only root may make files.
+  fs::create_directory(folder_.File("shut"));
+  ASSERT_EQ(::chmod(folder_.File("shut").c_str(), 0755), 0);
+  const std::string shut = Write("shut/open.properties", native);
+  ASSERT_EQ(::chmod(shut.c_str(), 0666), 0);
+
+  launcher_ = {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"};
+  const Outcome outcome = Run({"-inplace", granted, shared, shut});
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_EQ(outcome.err,
+            "propdesk-native2ascii: cannot write '" + shut + "': its folder refuses new files, which a safe save needs\n");
+  ASSERT_EQ(::stat(granted.c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, 1234u);
+  EXPECT_EQ(info.st_gid, 1234u);
+  EXPECT_EQ(info.st_mode & 07777, grantedMode);
+  char kept[256];
+  const ssize_t keptSize = ::getxattr(granted.c_str(), "system.posix_acl_access", kept, sizeof kept);
+  EXPECT_EQ(std::string(kept, static_cast<std::size_t>(std::max<ssize_t>(keptSize, 0))), acl);
+  EXPECT_EQ(test::ReadFileBytes(granted), "k=\\u65e5\n");
+  ASSERT_EQ(::stat(shared.c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, 0u);
+  EXPECT_EQ(info.st_mode & S_ISUID, 0u);  // the system drops it when someone else writes the file
+  EXPECT_EQ(test::ReadFileBytes(shared), "k=\\u65e5\n");
+  EXPECT_EQ(test::ReadFileBytes(shut), native);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(folder_.path())) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"granted.properties", "open.properties", "shared.properties", "shut",
+                                             "stderr.capture", "stdout.capture"}));
+}
+
+TEST_F(Native2AsciiTest, ALinkPutInPlaceOfAListedFileOrFolderIsNotFollowed) {
+  namespace fs = std::filesystem;
+  fs::create_directories(folder_.File("tree/sub"));
+  fs::create_directory(folder_.File("outside"));
+  const std::string native = "k=\x93\xFA\n";
+  for (const std::string name : {"tree/a.properties", "tree/sub/b.properties", "outside/a.properties",
+                                 "outside/b.properties"}) {
+    Write(name, native);
+  }
+  cli::CommandLine commandLine;
+  commandLine.mode = cli::Mode::kInPlace;
+  commandLine.paths = {folder_.File("tree")};
+  commandLine.includes = {"*.properties"};
+  std::string problems;
+  const std::vector<cli::ListedFile> files = cli::CollectFiles(commandLine.paths, commandLine.includes, problems);
+  ASSERT_EQ(files.size(), 2u) << problems;
+  // Between the walk and the writes, the file turns into a link out of the tree, and the folder is
+  // moved away for one.
+  fs::remove(folder_.File("tree/a.properties"));
+  fs::create_symlink(folder_.File("outside/a.properties"), folder_.File("tree/a.properties"));
+  fs::rename(folder_.File("tree/sub"), folder_.File("tree/moved"));
+  fs::create_symlink(folder_.File("outside"), folder_.File("tree/sub"));
+
+  EXPECT_EQ(cli::RunOnFiles(commandLine, files), 1);
+  EXPECT_EQ(test::ReadFileBytes(folder_.File("outside/a.properties")), native);
+  EXPECT_EQ(test::ReadFileBytes(folder_.File("outside/b.properties")), native);
+  EXPECT_TRUE(fs::is_symlink(folder_.File("tree/a.properties")));
+  EXPECT_EQ(test::ReadFileBytes(folder_.File("tree/moved/b.properties")), "k=\\u65e5\n");
+}
+
+TEST_F(Native2AsciiTest, InterruptedRunsInPlaceLeaveNoTemporaryFile) {
+  namespace fs = std::filesystem;
+  // Many small files; every fourth has a second name, so that it is rewritten in place.
+  fs::create_directory(folder_.File("tree"));
+  std::string native;
+  for (int line = 0; line < 20; ++line) native += "key" + std::to_string(line) + "=\x93\xFA\x96\x7B\n";
+  for (int i = 0; i < 300; ++i) {
+    const std::string path = Write("tree/f" + std::to_string(i) + ".properties", native);
+    if (i % 4 == 0) {
+      ASSERT_EQ(::link(path.c_str(), (path + ".link").c_str()), 0);
+    }
+  }
+  const auto temporaryFiles = [this] {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_.File("tree"))) {
+      if (entry.path().filename().string().find(".propdesk-") != std::string::npos) names.push_back(entry.path());
+    }
+    return names;
+  };
+  const auto start = [this](bool reverse) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    std::vector<std::string> arguments = {"-inplace", folder_.File("tree")};
+    if (reverse) arguments.push_back("-reverse");
+    const pid_t child = Start(arguments, actions);
+    posix_spawn_file_actions_destroy(&actions);
+    return child;
+  };
+  // One whole run tells how long a run takes; the others are ended at random moments within it.
+  const auto before = std::chrono::steady_clock::now();
+  int status = 0;
+  const pid_t whole = start(false);
+  ASSERT_EQ(::waitpid(whole, &status, 0), whole);
+  const auto runTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - before);
+  std::mt19937 random(std::random_device{}());
+  for (int run = 0; run < 24; ++run) {
+    const int signal = std::array{SIGTERM, SIGHUP, SIGINT}[run % 3];
+    const auto delay = std::chrono::microseconds(random() % (runTime.count() + 1));
+    SCOPED_TRACE("signal " + std::to_string(signal) + " after " + std::to_string(delay.count()) + " us");
+    const pid_t child = start(run % 2 == 0);
+    ASSERT_GT(child, 0);
+    std::this_thread::sleep_for(delay);
+    ::kill(child, signal);
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_EQ(temporaryFiles(), std::vector<std::string>{});
+  }
 }
 
 TEST_F(Native2AsciiTest, TerminationDuringAWriteLeavesNoTemporaryFile) {

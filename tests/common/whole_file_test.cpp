@@ -149,6 +149,22 @@ TEST_F(WholeFileTest, KeepsOwnerGroupSpecialBitsAclAndAttributesOfSomeoneElsesFi
   EXPECT_EQ(test::ReadFileBytes(path), "new");
 }
 
+TEST_F(WholeFileTest, AFileWithAnotherNameIsRewrittenInPlaceAndBothNamesShowTheNewContent) {
+  const std::string path = folder_.File("messages.properties");
+  test::WriteFileBytes(path, "a longer old content\n");
+  ASSERT_EQ(::link(path.c_str(), folder_.File("other.properties").c_str()), 0);
+  struct stat before {};
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+  ASSERT_TRUE(WriteWholeFile(path, "new"));
+  struct stat after {};
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_nlink, 2u);
+  EXPECT_EQ(test::ReadFileBytes(path), "new");
+  EXPECT_EQ(test::ReadFileBytes(folder_.File("other.properties")), "new");
+  EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"messages.properties", "other.properties"}));
+}
+
 TEST_F(WholeFileTest, FollowsSymbolicLinks) {
   fs::create_directory(folder_.File("real"));
   const std::string target = folder_.File("real/messages.properties");
