@@ -91,7 +91,12 @@ TEST(DecodeEscapesKeepingMeaningTest, KeepsEscapesWhoseCharacterWouldBeSyntax) {
       {"k=\\u0020\\u0020v\\u0020", "k=\\u0020\\u0020v\\u0020"},
       {"k \\u003dv\nk=\\u0023v", "k \\u003dv\nk=\\u0023v"},
       {"k=a\\\n  \\u0020b", "k=a\\\n  \\u0020b"},
-      {"k=\\\\u0041\\\\u65e5", "k=\\\\u0041\\\x93\xFA"},
+      // An escape after an escaped backslash is text to a reader, whatever its character and case.
+      {"k=\\\\u0041\\\\u65E5\\\\\\u0041", "k=\\\\u0041\\\\u65E5\\\\A"},
+      // A digit that would complete a short \u before it, also across a continued line.
+      {"k=\\uab\\u0063d\\u0063", "k=\\uab\\u0063dc"},
+      {"k=\\u\\u0061\\u0062", "k=\\u\\u0061b"},
+      {"k=\\ua\\\n  \\u0062\\u0063d", "k=\\ua\\\n  \\u0062cd"},
       // Characters that mean the same wherever they stand, and the middle of a value.
       {"k=\\u0041\\u65e5 \\u0020 \\u003d\\u0023\\u0021:", "k=A\x93\xFA   =#!:"},
       {"k=a\\u0020\\\n  b", "k=a \\\n  b"},
@@ -133,6 +138,7 @@ TEST(DecodeEscapesKeepingMeaningTest, GeneratedFilesKeepTheirMeaning) {
       "k", "key.a", " ", "\t", "\f", "=", ":", "#", "!", "\\\\", "\\\\u0041", "\\ ", "\\=", "\\:", "\\#", "\\t", "\\n",
       "\\u0020", "\\u003d", "\\u003A", "\\u0023", "\\u0021", "\\u005c", "\\u005C", "\\u000a", "\\u000D",
       "\\u0009", "\\u000c", "\\u0000", "\\u007f", "\\u0041", "\\u0075", "\\u65e5", "\\u65E5", "\\u00e9",
+      "\\u", "\\ua", "a", "\\u0063", "\\u30E2", "\\\\u30E2",
       "\n", "\n", "\r\n", "\r", "\\\n", "\\\n   ", "\\\r\n\t", "\n# c\\\n", "\n!\\u0020c\n", "\n\n",
   };
   std::mt19937 random(17);
