@@ -7,6 +7,7 @@
 #include <string>
 
 #include "convert/escape_codec.h"
+#include "convert/utf8_native_codec.h"
 #include "document/line_ends.h"
 #include "document/untouched_lines.h"
 #include "support/properties_reader.h"
@@ -131,8 +132,18 @@ TEST(DecodeEscapesKeepingMeaningTest, RealisticFilesKeepTheirMeaning) {
   }
 }
 
+// A UTF-8 file opened and saved with no edit keeps its meaning for a reader of UTF-8.
+void ExpectSameMeaningWhenResavedAsUtf8(const std::string& utf8) {
+  const auto meaning = [](const std::string& file) {
+    return test::Describe(test::ReadProperties(file, test::PropertiesEncoding::Utf8));
+  };
+  const std::string resaved = NativeToUtf8Text(Utf8TextToNative(utf8));
+  EXPECT_EQ(meaning(resaved), meaning(utf8)) << "file:\n" << utf8 << "\nresaved:\n" << resaved;
+}
+
 // Random files of keys, separators, whitespace, comments, continuations, and escapes of the
-// characters that are syntax somewhere, at every kind of place.
+// characters that are syntax somewhere, at every kind of place; with characters of UTF-8 in
+// some, which are opened as UTF-8 files.
 TEST(DecodeEscapesKeepingMeaningTest, GeneratedFilesKeepTheirMeaning) {
   const std::string pieces[] = {
       "k", "key.a", " ", "\t", "\f", "=", ":", "#", "!", "\\\\", "\\\\u0041", "\\ ", "\\=", "\\:", "\\#", "\\t", "\\n",
@@ -141,11 +152,21 @@ TEST(DecodeEscapesKeepingMeaningTest, GeneratedFilesKeepTheirMeaning) {
       "\\u", "\\ua", "a", "\\u0063", "\\u30E2", "\\\\u30E2",
       "\n", "\n", "\r\n", "\r", "\\\n", "\\\n   ", "\\\r\n\t", "\n# c\\\n", "\n!\\u0020c\n", "\n\n",
   };
+  // é and 😀 have no native form, あ has.
+  const std::string utf8Pieces[] = {"\xc3\xa9", "\\\xc3\xa9", "\\\\\xc3\xa9", "\xe3\x81\x82", "\\\xf0\x9f\x98\x80", "\\u00e9", "\\\\u00e9"};
   std::mt19937 random(17);
-  for (int file = 0; file < 3000; ++file) {
+  for (int file = 0; file < 4000; ++file) {
     std::string text;
-    for (int i = static_cast<int>(random() % 30); i >= 0; --i) text += pieces[random() % std::size(pieces)];
-    ExpectSameMeaningWhenResaved(text);
+    bool utf8 = false;
+    for (int i = static_cast<int>(random() % 30); i >= 0; --i) {
+      utf8 = utf8 || random() % 16 == 0;
+      text += utf8 && random() % 4 == 0 ? utf8Pieces[random() % std::size(utf8Pieces)] : pieces[random() % std::size(pieces)];
+    }
+    if (utf8) {
+      ExpectSameMeaningWhenResavedAsUtf8(text);
+    } else {
+      ExpectSameMeaningWhenResaved(text);
+    }
     if (HasFailure()) break;
   }
 }
