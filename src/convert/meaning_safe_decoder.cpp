@@ -203,12 +203,16 @@ bool DecodeEscapesKeepingMeaning(std::string& text) {
 }
 
 bool DecodeEscapesKeepingMeaning(std::string_view text, std::string& result) {
+  // Blocks small enough to stay in the cache, decoded straight into the result.
+  constexpr std::ptrdiff_t kBlockSize = 64 * 1024;
   try {
-    // Decoding never lengthens a text, so the result is written in place of room for all of it.
+    // Decoding never lengthens a text: the result never moves, and room that is reserved but
+    // never written costs no memory.
     result.clear();
-    result.resize(text.size());
+    result.reserve(text.size());
     EscapePlaces places(text);
     const char* const begin = text.data();
+    const char* const end = begin + text.size();
     char* const resultBegin = result.data();
     const auto decodeEscape = [&](char16_t unit, const char* at, const char*, bool, char*& out) {
       const bool keep = !cp932::RoundTrips(unit) || IsSyntaxEverywhere(unit) || FollowsOddBackslashRun(begin, at) ||
@@ -222,9 +226,16 @@ bool DecodeEscapesKeepingMeaning(std::string_view text, std::string& result) {
       }
       return escape::kSize;
     };
-    char* out = resultBegin;
-    escape::ScanEscapedText(begin, begin + text.size(), true, out, decodeEscape);
-    result.resize(static_cast<std::size_t>(out - resultBegin));
+    std::size_t written = 0;
+    for (const char* from = begin; from < end;) {
+      const char* to = end - from <= kBlockSize ? end : from + kBlockSize;
+      result.resize(written + static_cast<std::size_t>(to - from));
+      char* out = resultBegin + written;
+      // An escape cut by the block's end waits for the next block.
+      from = escape::ScanEscapedText(from, to, to == end, out, decodeEscape);
+      written = static_cast<std::size_t>(out - resultBegin);
+    }
+    result.resize(written);
     return true;
   } catch (const std::exception&) {
     return false;
