@@ -38,8 +38,8 @@ ExternalConversion RunCommand(std::string_view commandLine, int inputFile, int o
     return Failed(ConversionStatus::LaunchFailed, error);
   }
   const ChildEnding ending = WaitForChild(child, shouldCancel);
-  // A command ended by the person or by a signal counts as one that failed.
-  if (ending.cancelled) return Failed(ConversionStatus::CommandFailed, 0);
+  if (ending.cancelled) return Failed(ConversionStatus::Cancelled, 0);
+  // A command ended by a signal counts as one that failed.
   if (ending.waitError != 0) return Failed(ConversionStatus::ExitCodeUnavailable, ending.waitError);
   if (!WIFEXITED(ending.waitStatus) || WEXITSTATUS(ending.waitStatus) != 0) {
     return Failed(ConversionStatus::CommandFailed, 0);
@@ -93,9 +93,15 @@ std::string ConversionMessage(ConversionStatus status, int systemError) {
   const int code = static_cast<int>(status);
   std::string message;
   if (status == ConversionStatus::None) return message;
-  const bool known = code >= static_cast<int>(ConversionStatus::BadParameter) &&
-                     code <= static_cast<int>(ConversionStatus::CommandNotFound);
-  LoadText(known ? IDS_CONVERSION_FIRST + code - 1 : IDS_UNEXPECTED_ERROR, message);
+  // The statuses of the original table have consecutive ids; a cancel has an id of its own.
+  int id = IDS_UNEXPECTED_ERROR;
+  if (status == ConversionStatus::Cancelled) {
+    id = IDS_CONVERSION_CANCELLED;
+  } else if (code >= static_cast<int>(ConversionStatus::BadParameter) &&
+             code <= static_cast<int>(ConversionStatus::CommandNotFound)) {
+    id = IDS_CONVERSION_FIRST + code - 1;
+  }
+  LoadText(id, message);
   if (HasCodePlaceholder(status)) FillPlaceholder(message, "%d", std::to_string(systemError));
   CutToCapacity(message, kMessageCapacity);
   return message;

@@ -19,6 +19,7 @@ enum class ConversionStatus : int {
   BadCommand = 7,
   CommandNotAbsolute = 8,
   CommandNotFound = 9,
+  Cancelled = 10,  // the person stopped the command
 };
 
 // The message (UTF-8) for a status, with the system error code filled in where the text has a
@@ -41,8 +42,9 @@ struct [[nodiscard]] ExternalConversion {
 // Converts text with the command: the command line is commandPath for ToEscaped and commandPath
 // followed by " -reverse" for ToNative; a line of 4096 bytes or more, or one holding a NUL, is
 // refused with BadParameter before anything starts. shouldCancel, when not empty, is asked while
-// the command runs (see CancelCheck). A command that is cancelled, ends by a signal, exits with a
-// code other than 0 or writes nothing for some text has failed with CommandFailed. The temporary
+// the command runs (see CancelCheck); a command it stops has failed with Cancelled. A command that
+// ends by a signal, exits with a code other than 0 or writes nothing for some text has failed with
+// CommandFailed. The temporary
 // files are gone when the call returns, whatever its outcome.
 ExternalConversion ConvertExternally(ConversionDirection direction, std::string_view commandPath,
                                      std::string_view text, const CancelCheck& shouldCancel);

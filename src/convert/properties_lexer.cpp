@@ -9,9 +9,17 @@ bool IsHexDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
+// A lead byte with its trail byte is one character.
+std::size_t CharacterSize(std::string_view line, std::size_t i) {
+  const bool pair = i + 1 < line.size() && cp932::IsLeadByte(static_cast<std::uint8_t>(line[i])) &&
+                    cp932::IsTrailByte(static_cast<std::uint8_t>(line[i + 1]));
+  return pair ? 2 : 1;
+}
+
 class LineLexer {
  public:
-  LineLexer(std::string_view line, std::vector<Span>& spans) : line_(line), spans_(spans) {}
+  LineLexer(std::string_view line, std::vector<Span>& spans, EscapeSpans escapes)
+      : line_(line), spans_(spans), escapes_(escapes) {}
 
   std::size_t SkipWhitespace(std::size_t i) const {
     while (i < line_.size() && IsWhitespace(line_[i])) ++i;
@@ -34,7 +42,7 @@ class LineLexer {
       } else if (kind == SpanKind::Key && (c == '=' || c == ':' || IsWhitespace(c))) {
         break;
       } else {
-        i += CharacterSize(i);
+        i += CharacterSize(line_, i);
       }
     }
     if (i == spans_[index].begin) {
@@ -48,35 +56,35 @@ class LineLexer {
   void Add(SpanKind kind, std::size_t begin, std::size_t end) { spans_.push_back({kind, begin, end}); }
 
  private:
-  // A lead byte with its trail byte is one character.
-  std::size_t CharacterSize(std::size_t i) const {
-    const bool pair = i + 1 < line_.size() && cp932::IsLeadByte(static_cast<std::uint8_t>(line_[i])) &&
-                      cp932::IsTrailByte(static_cast<std::uint8_t>(line_[i + 1]));
-    return pair ? 2 : 1;
-  }
-
   // Adds the span of the escape whose backslash is at i (not the line's last byte); returns its end.
   std::size_t Escape(std::size_t i) {
-    if (line_[i + 1] != 'u') {
-      const std::size_t end = i + 1 + CharacterSize(i + 1);
-      Add(SpanKind::Escape, i, end);
-      return end;
+    const std::size_t end = CharacterEnd(line_, i);
+    if (escapes_ == EscapeSpans::kReported) {
+      const bool malformed = line_[i + 1] == 'u' && end - i != 6;
+      Add(malformed ? SpanKind::MalformedEscape : SpanKind::Escape, i, end);
     }
-    std::size_t end = i + 2;
-    while (end < line_.size() && end < i + 6 && IsHexDigit(line_[end])) ++end;
-    Add(end == i + 6 ? SpanKind::Escape : SpanKind::MalformedEscape, i, end);
     return end;
   }
 
   std::string_view line_;
   std::vector<Span>& spans_;
+  EscapeSpans escapes_;
 };
 
 }  // namespace
 
-LineStart LexLine(std::string_view line, LineStart start, std::vector<Span>& spans) {
+std::size_t CharacterEnd(std::string_view line, std::size_t i) {
+  if (line[i] != '\\') return i + CharacterSize(line, i);
+  if (i + 1 == line.size()) return i + 1;
+  if (line[i + 1] != 'u') return i + 1 + CharacterSize(line, i + 1);
+  std::size_t end = i + 2;
+  while (end < line.size() && end < i + 6 && IsHexDigit(line[end])) ++end;
+  return end;
+}
+
+LineStart LexLine(std::string_view line, LineStart start, std::vector<Span>& spans, EscapeSpans escapes) {
   spans.clear();
-  LineLexer lexer(line, spans);
+  LineLexer lexer(line, spans, escapes);
   const std::size_t n = line.size();
   std::size_t i = lexer.SkipWhitespace(0);
   // A blank line ends a logical line, continued or not.

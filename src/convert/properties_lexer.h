@@ -37,12 +37,22 @@ struct Span {
   std::size_t end;
 };
 
+// Whether LexLine reports the Escape and MalformedEscape spans. Without them a line has at most a
+// handful of spans, however many escapes it holds.
+enum class EscapeSpans : std::uint8_t { kReported, kOmitted };
+
 // Replaces spans with the spans of line (its bytes without the line end), which starts as start
 // says, and returns how the next line starts. Spans come in the order of their begin; an Escape or
 // MalformedEscape span lies inside the Key or Value span before it. Leading whitespace and the
 // whitespace of a blank line belong to no span. Comments are recognised only at the start of a
 // logical line, and a comment line never continues.
-LineStart LexLine(std::string_view line, LineStart start, std::vector<Span>& spans);
+LineStart LexLine(std::string_view line, LineStart start, std::vector<Span>& spans,
+                  EscapeSpans escapes = EscapeSpans::kReported);
+
+// The end of the character of a key or value that starts at i in line: a backslash with what it
+// escapes (\uXXXX, \u with the fewer hexadecimal digits that follow it, or one character), a
+// lead byte with its trail byte, or one byte. A backslash that ends the line ends there.
+std::size_t CharacterEnd(std::string_view line, std::size_t i);
 
 // True for the whitespace of the format: space, tab, form feed.
 constexpr bool IsWhitespace(char c) { return c == ' ' || c == '\t' || c == '\f'; }

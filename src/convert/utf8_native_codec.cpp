@@ -79,26 +79,38 @@ std::string Utf8TextToNative(std::string_view utf8) {
   out.reserve(utf8.size());
   const char* const begin = utf8.data();
   const char* const end = begin + utf8.size();
+  // Whether out ends in an odd run of backslashes, which escapes the character after it.
+  bool escaping = false;
   for (const char* p = begin; p < end;) {
     const char* ascii = escape::SkipAscii(p, end);
     out.append(p, ascii);
+    const char* run = ascii;
+    while (run > p && run[-1] == '\\') --run;
+    escaping = ((ascii - run) % 2 == 1) != (run == p && escaping);
     if (ascii == end) break;
     p = ascii;
     const utf8::Decoded decoded = utf8::Decode({p, static_cast<std::size_t>(end - p)});
+    const bool escaped = escaping;
+    escaping = false;
     if (decoded.length == 0) {
       out.push_back(*p++);
       continue;
     }
     p += decoded.length;
     const char32_t c = decoded.codePoint;
+    if (c < 0x10000 && cp932::RoundTrips(static_cast<char16_t>(c))) {
+      char bytes[2];
+      out.append(bytes, static_cast<std::size_t>(cp932::EncodeUnit(static_cast<char16_t>(c), bytes)));
+      continue;
+    }
+    // A reader drops a backslash before a character, but before escape text it would make the
+    // escape text itself: the backslash goes.
+    if (escaped) out.pop_back();
     if (c >= 0x10000) {
       AppendEscape(out, utf8::HighSurrogate(c));
       AppendEscape(out, utf8::LowSurrogate(c));
-    } else if (const auto unit = static_cast<char16_t>(c); cp932::RoundTrips(unit)) {
-      char bytes[2];
-      out.append(bytes, static_cast<std::size_t>(cp932::EncodeUnit(unit, bytes)));
     } else {
-      AppendEscape(out, unit);
+      AppendEscape(out, static_cast<char16_t>(c));
     }
   }
   return out;
@@ -117,6 +129,10 @@ std::string NativeToUtf8Text(std::string_view native) {
     if (at == native.size()) break;
     if (native[at] != '\\') {
       utf8::Append(out, NextNativeCharacter(native, at));
+    } else if (at + 1 < native.size() && native[at + 1] == '\\') {
+      // An escaped backslash: escape text after it is text to a reader.
+      out.append(2, '\\');
+      at += 2;
     } else if (const utf8::Decoded escaped = EscapedCharacterAt(native, at); escaped.length != 0) {
       utf8::Append(out, escaped.codePoint);
       at += escaped.length;

@@ -1,5 +1,6 @@
 #include "document/untouched_lines.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <exception>
@@ -91,6 +92,46 @@ void AppendAfterLine(std::string& file, std::string_view bytes) {
   file += bytes;
 }
 
+// The lines of the file in a stretch between common runs that the diff left unpaired: a changed
+// or new line whose key one of them has takes its bytes, each line taken once, in file order.
+class UnpairedLines {
+ public:
+  void Clear() { lines_.clear(); }
+
+  void Add(std::uint64_t key, std::string_view content, std::string_view lineEnd) {
+    lines_.push_back({key, content, lineEnd, 0});
+  }
+
+  void Sort() {
+    std::sort(lines_.begin(), lines_.end(), [](const Line& a, const Line& b) {
+      return a.key != b.key ? a.key < b.key : a.content.data() < b.content.data();
+    });
+  }
+
+  // The next unpaired line with key, if there is one left.
+  bool Take(std::uint64_t key, std::string_view& content, std::string_view& lineEnd) {
+    const auto first = std::lower_bound(lines_.begin(), lines_.end(), key,
+                                        [](const Line& line, std::uint64_t k) { return line.key < k; });
+    if (first == lines_.end() || first->key != key) return false;
+    // The first line of each key counts the lines of that key taken.
+    const auto next = first + static_cast<std::ptrdiff_t>(first->taken);
+    if (next == lines_.end() || next->key != key) return false;
+    ++first->taken;
+    content = next->content;
+    lineEnd = next->lineEnd;
+    return true;
+  }
+
+ private:
+  struct Line {
+    std::uint64_t key;
+    std::string_view content;
+    std::string_view lineEnd;
+    std::size_t taken;
+  };
+  std::vector<Line> lines_;
+};
+
 }  // namespace
 
 UntouchedLines::UntouchedLines(std::string file, std::size_t textStart, std::vector<std::uint64_t> lineKeys,
@@ -138,17 +179,28 @@ UntouchedLines UntouchedLines::Rewrite(std::string_view text, FileFormat::Encodi
   const auto endLine = [&](std::string_view ownEnd) {
     if (++line < keys.size()) AppendAfterLine(file, ownEnd.empty() ? newLineEnd_ : ownEnd);
   };
+  UnpairedLines unpaired;
   for (const CommonRun& run : runs) {
-    for (; line < run.afterStart; endLine({})) {
+    // The lines of the file between the last run and this one that the diff left unpaired.
+    unpaired.Clear();
+    for (; keptLine < run.beforeStart; ++keptLine) {
+      kept.Next(content, lineEnd);
+      if (line < run.afterStart) unpaired.Add(lineKeys_[keptLine], content, lineEnd);
+    }
+    unpaired.Sort();
+    for (; line < run.afterStart;) {
       now.Next(content, lineEnd);
-      if (encoding == FileFormat::Encoding::kUtf8) {
+      std::string_view ownContent, ownEnd;
+      if (unpaired.Take(keys[line], ownContent, ownEnd)) {
+        file += ownContent;
+      } else if (encoding == FileFormat::Encoding::kUtf8) {
         file += NativeToUtf8Text(content);
       } else {
         AppendConverted(encoder, content, file);
       }
+      endLine(ownEnd);
     }
     if (run.count == 0) continue;
-    for (; keptLine < run.beforeStart; ++keptLine) kept.Next(content, lineEnd);
     // The run's bytes in one piece, through the content of its last line.
     const char* runStart = nullptr;
     for (std::size_t i = 0; i < run.count; ++i, ++keptLine) {

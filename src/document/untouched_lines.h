@@ -23,9 +23,11 @@ class UntouchedLines {
   static std::optional<UntouchedLines> Keep(std::string file, std::size_t textStart, std::string_view shown);
 
   // The file that holds text, kept to be written: the lines of text that a line diff finds in
-  // the text as kept are the file's bytes of those lines, each with its own line end; other lines
-  // are encoded (escaped in the hex case most of the file's escapes use, or UTF-8) and end like
-  // the file's first line. A file without a line break gets CR LF. The last line ends as text ends.
+  // the text as kept are the file's bytes of those lines, each with its own line end, and so is a
+  // line equal to one that the diff left unpaired between the same two common stretches (equal
+  // lines between two edits). Other lines are encoded (escaped in the hex case most of the file's
+  // escapes use, or UTF-8) and end like the file's first line. A file without a line break gets
+  // CR LF. The last line ends as text ends.
   UntouchedLines Rewrite(std::string_view text, FileFormat::Encoding encoding) const;
 
   const std::string& File() const { return file_; }

@@ -243,10 +243,12 @@ TEST_F(Native2AsciiTest, ChecksAndConvertsATreeInPlace) {
 }
 
 TEST_F(Native2AsciiTest, KeepSyntaxLeavesTheEscapesThatWouldReadAsSyntax) {
-  const std::string decodable = Write("decodable.properties", "k\\u003dx=\\u65e5\\u000a\n");
+  // Kept as well: an escape after an escaped backslash, a digit that would complete a short \u.
+  const std::string kept = "m=\\\\u30E2\\uab\\u0063d\n";
+  const std::string decodable = Write("decodable.properties", "k\\u003dx=\\u65e5\\u000a\n" + kept);
   const Outcome decoded = Run({"-reverse", "-keepsyntax", decodable});
   EXPECT_EQ(decoded.exitCode, 0) << decoded.err;
-  EXPECT_EQ(decoded.out, "k\\u003dx=\x93\xFA\\u000a\n");
+  EXPECT_EQ(decoded.out, "k\\u003dx=\x93\xFA\\u000a\n" + kept);
   const std::string syntaxOnly = Write("syntax.properties", "a\\u0020b=\\u005c\n");
   EXPECT_EQ(Run({"-check", "-reverse", "-keepsyntax", folder_.path()}).out, decodable + "\n");
   EXPECT_EQ(Run({"-check", "-reverse", syntaxOnly}).exitCode, 1);

@@ -139,28 +139,26 @@ TEST_F(ConversionFrontTest, FailureKeepsTheTextAndGivesTheMessage) {
   }
 }
 
-TEST_F(ConversionFrontTest, GivenChoiceIsUsedWhateverTheSettings) {
-  GetSettings().UseNative2Ascii = false;
-  int asked = 0;
+// A cancel check ends the command, with the settings' choice and with a choice given whatever the
+// settings say; the text stays and the message is the cancel's own.
+TEST_F(ConversionFrontTest, CancelCheckEndsTheCommandWithItsOwnMessage) {
   const std::string slow = sandbox_.Script("slow", "sleep 30");
-  const ConverterChoice external{true, slow, [&](std::chrono::milliseconds) { return ++asked == 2; }};
-  std::string text = kEscaped;
-  std::string errorText;
-  EXPECT_FALSE(ConvertToEscaped(text, &errorText, external));
-  EXPECT_EQ(asked, 2);
-  EXPECT_EQ(text, kEscaped);
-  EXPECT_EQ(errorText, "外部コマンドがエラーで終了しました。");
-}
-
-TEST_F(ConversionFrontTest, CallersCancelCheckEndsTheCommand) {
-  UseExternal(sandbox_.Script("slow", "sleep 30"));
-  int asked = 0;
-  std::string text = kEscaped;
-  std::string errorText;
-  EXPECT_FALSE(ConvertToNative(text, &errorText, [&](std::chrono::milliseconds) { return ++asked == 3; }));
-  EXPECT_EQ(asked, 3);
-  EXPECT_EQ(text, kEscaped);
-  EXPECT_EQ(errorText, "外部コマンドがエラーで終了しました。");
+  for (const bool given : {false, true}) {
+    int asked = 0;
+    const CancelCheck cancelOnThird = [&](std::chrono::milliseconds) { return ++asked == 3; };
+    std::string text = kEscaped;
+    std::string errorText;
+    if (given) {
+      GetSettings().UseNative2Ascii = false;
+      EXPECT_FALSE(ConvertToEscaped(text, &errorText, ConverterChoice{true, slow, cancelOnThird}));
+    } else {
+      UseExternal(slow);
+      EXPECT_FALSE(ConvertToNative(text, &errorText, cancelOnThird));
+    }
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(text, kEscaped);
+    EXPECT_EQ(errorText, "変換を中止しました。");
+  }
 }
 
 // The project's own propdesk-native2ascii as the external command: it converts as the plain codec
@@ -204,7 +202,8 @@ TEST(ConversionMessage, CodesFillThePlaceholderAndUnknownStatusesAreUnexpected) 
       {4, 0, "終了コードの取得に失敗しました。[code=0]"},
       {6, 5, "メモリ不足です。"},
       {9, 5, "指定されたパスに外部コマンドがありません。"},
-      {10, 5, "予期しないエラーです。"},
+      {10, 5, "変換を中止しました。"},
+      {11, 5, "予期しないエラーです。"},
       {-1, 5, "予期しないエラーです。"},
   };
   for (const auto& c : cases) {

@@ -200,7 +200,7 @@ TEST_F(ExternalConverterTest, CancelEndsTheCommandAndEverythingItStarted) {
                                       return true;
                                     });
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << c.name;
-    EXPECT_EQ(outcome.status, ConversionStatus::CommandFailed) << c.name;
+    EXPECT_EQ(outcome.status, ConversionStatus::Cancelled) << c.name;
     EXPECT_EQ(outcome.systemError, 0) << c.name;
     EXPECT_EQ(outcome.output, "") << c.name;
     EXPECT_TRUE(tempFilesGoneWhileRunning) << c.name;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "convert/escape_codec.h"
+#include "convert/utf8_native_codec.h"
 #include "document/line_ends.h"
 #include "document/untouched_lines.h"
 #include "support/properties_reader.h"
@@ -91,7 +92,12 @@ TEST(DecodeEscapesKeepingMeaningTest, KeepsEscapesWhoseCharacterWouldBeSyntax) {
       {"k=\\u0020\\u0020v\\u0020", "k=\\u0020\\u0020v\\u0020"},
       {"k \\u003dv\nk=\\u0023v", "k \\u003dv\nk=\\u0023v"},
       {"k=a\\\n  \\u0020b", "k=a\\\n  \\u0020b"},
-      {"k=\\\\u0041\\\\u65e5", "k=\\\\u0041\\\x93\xFA"},
+      // An escape after an escaped backslash is text to a reader, whatever its character and case.
+      {"k=\\\\u0041\\\\u65E5\\\\\\u0041", "k=\\\\u0041\\\\u65E5\\\\A"},
+      // A digit that would complete a short \u before it, also across a continued line.
+      {"k=\\uab\\u0063d\\u0063", "k=\\uab\\u0063dc"},
+      {"k=\\u\\u0061\\u0062", "k=\\u\\u0061b"},
+      {"k=\\ua\\\n  \\u0062\\u0063d", "k=\\ua\\\n  \\u0062cd"},
       // Characters that mean the same wherever they stand, and the middle of a value.
       {"k=\\u0041\\u65e5 \\u0020 \\u003d\\u0023\\u0021:", "k=A\x93\xFA   =#!:"},
       {"k=a\\u0020\\\n  b", "k=a \\\n  b"},
@@ -126,20 +132,41 @@ TEST(DecodeEscapesKeepingMeaningTest, RealisticFilesKeepTheirMeaning) {
   }
 }
 
+// A UTF-8 file opened and saved with no edit keeps its meaning for a reader of UTF-8.
+void ExpectSameMeaningWhenResavedAsUtf8(const std::string& utf8) {
+  const auto meaning = [](const std::string& file) {
+    return test::Describe(test::ReadProperties(file, test::PropertiesEncoding::Utf8));
+  };
+  const std::string resaved = NativeToUtf8Text(Utf8TextToNative(utf8));
+  EXPECT_EQ(meaning(resaved), meaning(utf8)) << "file:\n" << utf8 << "\nresaved:\n" << resaved;
+}
+
 // Random files of keys, separators, whitespace, comments, continuations, and escapes of the
-// characters that are syntax somewhere, at every kind of place.
+// characters that are syntax somewhere, at every kind of place; with characters of UTF-8 in
+// some, which are opened as UTF-8 files.
 TEST(DecodeEscapesKeepingMeaningTest, GeneratedFilesKeepTheirMeaning) {
   const std::string pieces[] = {
       "k", "key.a", " ", "\t", "\f", "=", ":", "#", "!", "\\\\", "\\\\u0041", "\\ ", "\\=", "\\:", "\\#", "\\t", "\\n",
       "\\u0020", "\\u003d", "\\u003A", "\\u0023", "\\u0021", "\\u005c", "\\u005C", "\\u000a", "\\u000D",
       "\\u0009", "\\u000c", "\\u0000", "\\u007f", "\\u0041", "\\u0075", "\\u65e5", "\\u65E5", "\\u00e9",
+      "\\u", "\\ua", "a", "\\u0063", "\\u30E2", "\\\\u30E2",
       "\n", "\n", "\r\n", "\r", "\\\n", "\\\n   ", "\\\r\n\t", "\n# c\\\n", "\n!\\u0020c\n", "\n\n",
   };
+  // é and 😀 have no native form, あ has.
+  const std::string utf8Pieces[] = {"\xc3\xa9", "\\\xc3\xa9", "\\\\\xc3\xa9", "\xe3\x81\x82", "\\\xf0\x9f\x98\x80", "\\u00e9", "\\\\u00e9"};
   std::mt19937 random(17);
-  for (int file = 0; file < 3000; ++file) {
+  for (int file = 0; file < 4000; ++file) {
     std::string text;
-    for (int i = static_cast<int>(random() % 30); i >= 0; --i) text += pieces[random() % std::size(pieces)];
-    ExpectSameMeaningWhenResaved(text);
+    bool utf8 = false;
+    for (int i = static_cast<int>(random() % 30); i >= 0; --i) {
+      utf8 = utf8 || random() % 16 == 0;
+      text += utf8 && random() % 4 == 0 ? utf8Pieces[random() % std::size(utf8Pieces)] : pieces[random() % std::size(pieces)];
+    }
+    if (utf8) {
+      ExpectSameMeaningWhenResavedAsUtf8(text);
+    } else {
+      ExpectSameMeaningWhenResaved(text);
+    }
     if (HasFailure()) break;
   }
 }

@@ -33,8 +33,8 @@ class FileFormatTest : public DocumentTest {
 
 TEST_F(FileFormatTest, Utf8AndMarkedFilesShowNativeTextAndComeBackByteForByte) {
   // é, 😀 and 〜 (U+301C) have no exact native form; あ has; an escape already in a UTF-8 file is
-  // text like any other.
-  const std::string utf8 = "k=\xc3\xa9\xf0\x9f\x98\x80\xe3\x80\x9c\xe3\x81\x82\\u3042\\\xc3\xa9\n#\xe3\x81\x82";
+  // text like any other, and one after an escaped backslash stays that text.
+  const std::string utf8 = "k=\xc3\xa9\xf0\x9f\x98\x80\xe3\x80\x9c\xe3\x81\x82\\u3042\\\\u00e9\n#\xe3\x81\x82";
   const std::string shown = "k=\\u00e9\\ud83d\\ude00\\u301c\x82\xa0\\u3042\\\\u00e9\r\n#\x82\xa0";
   ExpectRoundTrip(utf8, shown, {Encoding::kUtf8, false});
   ExpectRoundTrip(kBom + utf8, shown, {Encoding::kUtf8, true});

@@ -101,6 +101,16 @@ TEST_F(UntouchedLinesTest, OnlyChangedAndNewLinesAreEncodedInTheFilesHexCaseAndL
   EXPECT_TRUE(prompts.messages.empty());
 }
 
+TEST_F(UntouchedLinesTest, EqualLinesTheDiffCannotPairBetweenEditsKeepTheirBytesInOrder) {
+  // No line here is in both versions once: the diff pairs none.
+  const std::string path = MakeFile("equal.properties", "a=\\u30A2\r\nk=\\u30a4\nk=\\u30A4\rb=\\u30AB\r\n");
+  ASSERT_TRUE(document.OpenDocument(path, false));
+  Replace("a=", "a=1");
+  Replace("b=", "k=\x83\x43\r\nb=1");
+  ASSERT_TRUE(document.SaveCurrent());
+  EXPECT_EQ(ReadFileBytes(path), "a=1\\u30A2\r\nk=\\u30a4\nk=\\u30A4\rk=\\u30A4\r\nb=1\\u30AB\r\n");
+}
+
 TEST_F(UntouchedLinesTest, ReplaceAllRewritesOnlyTheLinesItChanged) {
   const std::string path = MakeFile("replace.properties",
                                     "a1=\\u30a2\r\nb=\\u30AB\\u30AD\nc=\\u30a4\nd1=\\u30CA\ne=\\u30CB");

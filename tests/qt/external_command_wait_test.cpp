@@ -92,7 +92,7 @@ class ExternalCommandWaitTest : public QObject {
     frame.OpenCommandLineFile(path);
     QVERIFY(clock.elapsed() < 10000);
     QVERIFY2(ticks >= 5, "the window's events went on during the command");
-    QCOMPARE(prompts.MessageTexts(), std::vector<std::string>{"外部コマンドがエラーで終了しました。"});
+    QCOMPARE(prompts.MessageTexts(), std::vector<std::string>{"変換を中止しました。"});
     QVERIFY(!frame.GetDocument().HasDocumentPath());
     QVERIFY(frame.View().textView().IsEmpty());
   }

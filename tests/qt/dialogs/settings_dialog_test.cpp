@@ -303,6 +303,30 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(GetSettings().Native2AsciiPath, "/opt/jdk/bin/native2ascii");
   }
 
+  void browseAddsKeepSyntaxToTheOwnConverterWhereItFits_data() {
+    QTest::addColumn<std::string>("chosen");
+    QTest::addColumn<std::string>("entered");
+    const std::string own = "/propdesk-native2ascii";
+    QTest::newRow("own converter") << "/b/src/cli" + own << "/b/src/cli" + own + " -keepsyntax";
+    QTest::newRow("filled to 258 bytes") << PathOfBytes(258 - 12 - own.size()) + own
+                                         << PathOfBytes(258 - 12 - own.size()) + own + " -keepsyntax";
+    QTest::newRow("one byte too long") << PathOfBytes(259 - 12 - own.size()) + own
+                                       << PathOfBytes(259 - 12 - own.size()) + own;
+    QTest::newRow("another program") << std::string("/b/propdesk-native2ascii-old") << std::string("/b/propdesk-native2ascii-old");
+  }
+  void browseAddsKeepSyntaxToTheOwnConverterWhereItFits() {
+    QFETCH(std::string, chosen);
+    QFETCH(std::string, entered);
+    chooser_.answer = chosen;
+    const auto dialog = Open(chooser_);
+    QVERIFY(dialog);
+    const Controls controls(*dialog);
+    QTest::mouseClick(controls.useNative2Ascii, Qt::LeftButton);
+    QTest::mouseClick(controls.browse, Qt::LeftButton);
+    QTest::mouseClick(controls.ok, Qt::LeftButton);
+    QCOMPARE(GetSettings().Native2AsciiPath, entered);
+  }
+
   // A stored path that is not valid UTF-8 cannot be shown exactly; OK must not rewrite it.
   void untouchedPathKeepsItsBytes() {
     const std::string latin1Path = "/opt/caf\xe9/native2ascii";
