@@ -35,12 +35,12 @@ std::string CodePointName(char32_t codePoint) {
 
 // The abbreviations of the control characters U+0000 to U+001F, space and U+007F to U+009F.
 constexpr std::string_view kControlNames[] = {
-    "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "TAB", "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
-    "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US",
-    "SP"};
-constexpr std::string_view kDeleteAndC1Names[] = {
-    "DEL", "PAD", "HOP", "BPH", "NBH", "IND", "NEL", "SSA", "ESA", "HTS", "HTJ", "VTS", "PLD", "PLU", "RI",  "SS2", "SS3",
-    "DCS", "PU1", "PU2", "STS", "CCH", "MW",  "SPA", "EPA", "SOS", "SGCI", "SCI", "CSI", "ST",  "OSC", "PM",  "APC"};
+    "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS", "TAB", "LF",  "VT", "FF", "CR", "SO", "SI", "DLE",
+    "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB", "CAN", "EM", "SUB", "ESC", "FS", "GS", "RS", "US", "SP"};
+constexpr std::string_view kDeleteAndC1Names[] = {"DEL", "PAD", "HOP", "BPH", "NBH", "IND", "NEL", "SSA", "ESA",
+                                                  "HTS", "HTJ", "VTS", "PLD", "PLU", "RI",  "SS2", "SS3", "DCS",
+                                                  "PU1", "PU2", "STS", "CCH", "MW",  "SPA", "EPA", "SOS", "SGCI",
+                                                  "SCI", "CSI", "ST",  "OSC", "PM",  "APC"};
 
 // The character as it can be shown: a control character or space by its abbreviation (fonts have
 // no glyph for them), a lone surrogate as U+FFFD.

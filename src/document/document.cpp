@@ -185,7 +185,8 @@ bool Document::MayWriteRefusedEscapes() {
   std::string question;
   if (!LoadText(IDS_REFUSED_ESCAPE, question)) return false;
   FillPlaceholder(question, "%s", std::to_string(refused->line + 1));
-  FillPlaceholder(question, "%s", std::string_view(view_.GetText()).substr(refused->begin, refused->end - refused->begin));
+  FillPlaceholder(question, "%s",
+                  std::string_view(view_.GetText()).substr(refused->begin, refused->end - refused->begin));
   if (prompts_.ShowMessageText(question, MessageStyle::YesNo) == MessageResult::Yes) return true;
   view_.SetSelection(refused->begin, refused->end);
   view_.ScrollCaretIntoView();

@@ -71,7 +71,8 @@ void ForEachRefusedEscape(std::string_view text, Found found) {
       if (lexed.begin == line.begin) break;
     }
     for (const Span& span : spans) {
-      if (span.kind == SpanKind::MalformedEscape && !found(line, Line{line.begin + span.begin, line.begin + span.end})) {
+      if (span.kind == SpanKind::MalformedEscape &&
+          !found(line, Line{line.begin + span.begin, line.begin + span.end})) {
         return;
       }
     }

@@ -28,7 +28,8 @@ QString FitEnteredText(QStringView inserted, std::size_t room) {
   QString fitted;
   std::size_t used = 0;
   for (qsizetype i = 0; i < inserted.size();) {
-    const qsizetype units = inserted[i].isHighSurrogate() && i + 1 < inserted.size() && inserted[i + 1].isLowSurrogate() ? 2 : 1;
+    const qsizetype units =
+        inserted[i].isHighSurrogate() && i + 1 < inserted.size() && inserted[i + 1].isLowSurrogate() ? 2 : 1;
     const QString piece = EnteredViewText(inserted.mid(i, units));
     used += NativeLength(piece);
     if (used > room) break;

@@ -12,10 +12,10 @@
 #include <QPaintEvent>
 #include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolTip>
-#include <QTextBlock>
 #include <QUrl>
 
 #include <algorithm>
@@ -94,8 +94,9 @@ void EditViewWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 bool EditViewWidget::RemoveKeptEscapeFor(QKeyEvent* event) {
-  // Backspace has no standard key binding of its own; Shift+Backspace deletes alike.
-  const bool backspace = event->key() == Qt::Key_Backspace && (event->modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier;
+  // Backspace as the text control takes it: with or without Shift.
+  const bool backspace =
+      event->key() == Qt::Key_Backspace && (event->modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier;
   if (isReadOnly() || (!backspace && !event->matches(QKeySequence::Delete))) return false;
   QTextCursor cursor = textCursor();
   if (cursor.hasSelection()) return false;

@@ -7,8 +7,8 @@
 // holds text that is saved exactly as shown. Backspace and Delete remove such a kept escape whole.
 // Read-only mode shows the window's background colour instead of the text background, as a
 // read-only edit control is greyed, and keeps a visible caret with keyboard navigation and
-// selection. Dragged local files are left to the window. The lines being painted are coloured by their .properties structure; hovering
-// over an escape kept as text shows what it stands for.
+// selection. Dragged local files are left to the window. The lines being painted are coloured by
+// their .properties structure; hovering over an escape kept as text shows what it stands for.
 //
 // Signals of QPlainTextEdit the window uses as they are: modificationChanged(bool) (the document's
 // one modified flag), undoAvailable(bool), copyAvailable(bool), selectionChanged().

@@ -16,7 +16,8 @@ double RelativeLuminance(const QColor& colour) {
 // from moved the fraction share of the way to to.
 QColor Mix(const QColor& from, const QColor& to, double share) {
   const auto mix = [share](double a, double b) { return a + (b - a) * share; };
-  return QColor::fromRgbF(static_cast<float>(mix(from.redF(), to.redF())), static_cast<float>(mix(from.greenF(), to.greenF())),
+  return QColor::fromRgbF(static_cast<float>(mix(from.redF(), to.redF())),
+                          static_cast<float>(mix(from.greenF(), to.greenF())),
                           static_cast<float>(mix(from.blueF(), to.blueF())));
 }
 

@@ -328,7 +328,8 @@ class MainFrameTest : public QObject {
       Action(ID_FILE_SAVE)->trigger();
       const test::PropertiesContent content = test::ReadProperties(ReadFileBytes(path), form.encoding);
       QVERIFY2(content.error.empty(), content.error.c_str());
-      QCOMPARE(QString::fromStdU16String(content.entries.at(u"k")), QString::fromStdU16String(form.valueStart) + javaReads);
+      QCOMPARE(QString::fromStdU16String(content.entries.at(u"k")),
+               QString::fromStdU16String(form.valueStart) + javaReads);
       QCOMPARE(content.entries.size(), std::size_t{pasted.contains(u'\n') ? 2u : 1u});
     }
     QVERIFY(prompts_->messages.empty());
