@@ -52,11 +52,12 @@ QTextCharFormat Foreground(const QColor& colour) {
 
 }  // namespace
 
-PropertiesColouring::Formats::Formats(const QPalette& palette, const QColor& background) {
-  comment = Foreground(ReadableOn(palette.color(QPalette::PlaceholderText), background));
-  key = Foreground(ReadableOn(palette.color(QPalette::Link), background));
-  escape = Foreground(ReadableOn(palette.color(QPalette::LinkVisited), background));
-  const QColor keptBackground = Blend(background, palette.color(QPalette::Highlight));
+PropertiesColouring::Formats::Formats(const QPalette& palette, const QColor& shownOn)
+    : paletteKey(palette.cacheKey()), background(shownOn) {
+  comment = Foreground(ReadableOn(palette.color(QPalette::PlaceholderText), shownOn));
+  key = Foreground(ReadableOn(palette.color(QPalette::Link), shownOn));
+  escape = Foreground(ReadableOn(palette.color(QPalette::LinkVisited), shownOn));
+  const QColor keptBackground = Blend(shownOn, palette.color(QPalette::Highlight));
   keptEscape = Foreground(ReadableOn(palette.color(QPalette::LinkVisited), keptBackground));
   keptEscape.setBackground(keptBackground);
   malformedEscape = Foreground(palette.color(QPalette::Text));
@@ -127,7 +128,13 @@ PropertiesColouring::Recoloured PropertiesColouring::Colour(QTextBlock first, in
   Recoloured recoloured;
   if (!first.isValid()) return recoloured;
   const QWidget& viewport = *edit_.viewport();
-  const Formats spanFormats(viewport.palette(), viewport.palette().color(viewport.backgroundRole()));
+  const QPalette& palette = viewport.palette();
+  const QColor background = palette.color(viewport.backgroundRole());
+  // Made again only when the palette or the background changes, not at every paint.
+  if (!formats_ || formats_->paletteKey != palette.cacheKey() || formats_->background != background) {
+    formats_.emplace(palette, background);
+  }
+  const Formats& spanFormats = *formats_;
   LineStart start = StartOf(first);
   LineSyntax line;
   QTextBlock block = first;

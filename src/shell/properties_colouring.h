@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextCharFormat>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,10 @@ class PropertiesColouring {
   // The formats of the spans on the view's background as it is (read-only mode changes it): the
   // palette's colours, made readable on it where they are not.
   struct Formats {
-    Formats(const QPalette& palette, const QColor& background);
+    Formats(const QPalette& palette, const QColor& shownOn);
+    // What they were made for.
+    qint64 paletteKey;
+    QColor background;
     QTextCharFormat comment;  // and separators
     QTextCharFormat key;
     QTextCharFormat escape;  // and continuation backslashes
@@ -56,6 +60,7 @@ class PropertiesColouring {
   properties::LineStart StartOf(const QTextBlock& block) const;
 
   QPlainTextEdit& edit_;
+  std::optional<Formats> formats_;
 };
 
 }  // namespace propdesk
