@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's pictures in a virtual display: the editor holding the bundled example file,
-# then the About box and the settings dialog, each opened from the editor's menu.
-# Usage: scripts/screenshot.sh [FOLDER]   (default docs; writes screenshot.png, about-dialog.png
-# and settings-dialog.png)
+# then the About box and the settings dialog, each opened from the editor's menu, then the editor
+# under a dark theme (scripts/dark-theme.qss).
+# Usage: scripts/screenshot.sh [FOLDER]   (default docs; writes screenshot.png, about-dialog.png,
+# settings-dialog.png and screenshot-dark.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 folder=${1:-docs}
@@ -58,3 +59,12 @@ xdotool key --delay 50 alt+p ctrl+a
 xdotool type --delay 20 "/usr/lib/jvm/java-8-openjdk-amd64/bin/native2ascii -encoding MS932"
 grab "$dialog" "$folder/settings-dialog.png"
 xdotool key Escape
+
+# The editor again under a dark theme, whose link colours it makes readable on the dark background.
+kill "$editor_pid"
+wait "$editor_pid" 2>/dev/null || true
+build/src/shell/propdesk examples/orders_ja.properties -stylesheet scripts/dark-theme.qss &
+editor_pid=$!
+frame=$(find_window "examples/orders_ja.properties - Propdesk")
+xdotool mousemove --window "$frame" 200 200
+grab "$frame" "$folder/screenshot-dark.png"

@@ -15,29 +15,6 @@ namespace {
 using properties::Span;
 using properties::SpanKind;
 
-// The code point of the kept escape that covers column; a surrogate escape next to its other half
-// gives the code point of the pair.
-std::optional<char32_t> KeptEscapeAt(std::string_view line, const std::vector<Span>& spans, std::size_t column) {
-  for (std::size_t i = 0; i < spans.size(); ++i) {
-    if (column < spans[i].begin || column >= spans[i].end) continue;
-    const std::optional<char16_t> unit = UnicodeEscapeUnit(line, spans[i]);
-    if (!unit) continue;
-    const auto neighbour = [&](std::size_t at, std::size_t touching) -> std::optional<char16_t> {
-      if (at >= spans.size() || (spans[at].begin != touching && spans[at].end != touching)) return std::nullopt;
-      return UnicodeEscapeUnit(line, spans[at]);
-    };
-    if (utf8::IsHighSurrogate(*unit)) {
-      const std::optional<char16_t> low = neighbour(i + 1, spans[i].end);
-      if (low && utf8::IsLowSurrogate(*low)) return utf8::CombineSurrogates(*unit, *low);
-    } else if (utf8::IsLowSurrogate(*unit) && i > 0) {
-      const std::optional<char16_t> high = neighbour(i - 1, spans[i].begin);
-      if (high && utf8::IsHighSurrogate(*high)) return utf8::CombineSurrogates(*high, *unit);
-    }
-    return *unit;
-  }
-  return std::nullopt;
-}
-
 // The code unit of the native character that starts at or holds column.
 std::optional<char16_t> NativeCharacterAt(std::string_view line, std::size_t column) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(line.data());
@@ -56,11 +33,20 @@ std::string CodePointName(char32_t codePoint) {
   return name;
 }
 
-// The character as it can be shown: a control character or space as its control picture, a lone
-// surrogate as U+FFFD.
+// The abbreviations of the control characters U+0000 to U+001F, space and U+007F to U+009F.
+constexpr std::string_view kControlNames[] = {
+    "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS", "TAB", "LF",  "VT", "FF", "CR", "SO", "SI", "DLE",
+    "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB", "CAN", "EM", "SUB", "ESC", "FS", "GS", "RS", "US", "SP"};
+constexpr std::string_view kDeleteAndC1Names[] = {"DEL", "PAD", "HOP", "BPH", "NBH", "IND", "NEL", "SSA", "ESA",
+                                                  "HTS", "HTJ", "VTS", "PLD", "PLU", "RI",  "SS2", "SS3", "DCS",
+                                                  "PU1", "PU2", "STS", "CCH", "MW",  "SPA", "EPA", "SOS", "SGCI",
+                                                  "SCI", "CSI", "ST",  "OSC", "PM",  "APC"};
+
+// The character as it can be shown: a control character or space by its abbreviation (fonts have
+// no glyph for them), a lone surrogate as U+FFFD.
 std::string Glyph(char32_t codePoint) {
-  if (codePoint <= 0x20) codePoint += 0x2400;
-  if (codePoint == 0x7F) codePoint = 0x2421;
+  if (codePoint <= 0x20) return std::string(kControlNames[codePoint]);
+  if (codePoint >= 0x7F && codePoint <= 0x9F) return std::string(kDeleteAndC1Names[codePoint - 0x7F]);
   if (utf8::IsSurrogate(codePoint)) codePoint = 0xFFFD;
   std::string glyph;
   utf8::Append(glyph, codePoint);
@@ -85,9 +71,34 @@ std::optional<char16_t> UnicodeEscapeUnit(std::string_view line, const Span& spa
   return static_cast<char16_t>(unit);
 }
 
+std::optional<KeptEscape> KeptEscapeAt(std::string_view line, const std::vector<Span>& spans, std::size_t column) {
+  for (std::size_t i = 0; i < spans.size(); ++i) {
+    if (column < spans[i].begin || column >= spans[i].end) continue;
+    const std::optional<char16_t> unit = UnicodeEscapeUnit(line, spans[i]);
+    if (!unit) continue;
+    const auto neighbour = [&](std::size_t at, std::size_t touching) -> std::optional<char16_t> {
+      if (at >= spans.size() || (spans[at].begin != touching && spans[at].end != touching)) return std::nullopt;
+      return UnicodeEscapeUnit(line, spans[at]);
+    };
+    if (utf8::IsHighSurrogate(*unit)) {
+      const std::optional<char16_t> low = neighbour(i + 1, spans[i].end);
+      if (low && utf8::IsLowSurrogate(*low)) {
+        return KeptEscape{utf8::CombineSurrogates(*unit, *low), spans[i].begin, spans[i + 1].end};
+      }
+    } else if (utf8::IsLowSurrogate(*unit) && i > 0) {
+      const std::optional<char16_t> high = neighbour(i - 1, spans[i].begin);
+      if (high && utf8::IsHighSurrogate(*high)) {
+        return KeptEscape{utf8::CombineSurrogates(*high, *unit), spans[i - 1].begin, spans[i].end};
+      }
+    }
+    return KeptEscape{*unit, spans[i].begin, spans[i].end};
+  }
+  return std::nullopt;
+}
+
 std::string KeptEscapeText(std::string_view line, const std::vector<Span>& spans, std::size_t column) {
-  const std::optional<char32_t> kept = KeptEscapeAt(line, spans, column);
-  return kept ? KeptEscapeTextOf(*kept) : std::string();
+  const std::optional<KeptEscape> kept = KeptEscapeAt(line, spans, column);
+  return kept ? KeptEscapeTextOf(kept->codePoint) : std::string();
 }
 
 std::string CaretCharacterText(std::string_view line, const std::vector<Span>& spans, std::size_t column) {
@@ -96,7 +107,8 @@ std::string CaretCharacterText(std::string_view line, const std::vector<Span>& s
   if (!unit) return {};
   char escape[8];
   std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(*unit));
-  return CodePointName(*unit) + " " + escape;
+  const bool control = *unit < 0x20 || (*unit >= 0x7F && *unit <= 0x9F);
+  return CodePointName(*unit) + " " + (control ? Glyph(*unit) + " " : std::string()) + escape;
 }
 
 }  // namespace propdesk

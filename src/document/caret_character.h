@@ -14,14 +14,27 @@ namespace propdesk {
 // The code unit of a span that is a \uXXXX escape.
 std::optional<char16_t> UnicodeEscapeUnit(std::string_view line, const properties::Span& span);
 
+// A \uXXXX escape kept as text, or a surrogate pair of them, which the view treats as one
+// character: the code point it stands for and its bytes [begin, end) in the line.
+struct KeptEscape {
+  char32_t codePoint;
+  std::size_t begin;
+  std::size_t end;
+};
+
+// The kept escape that covers byte column of a native line, given the line's spans.
+std::optional<KeptEscape> KeptEscapeAt(std::string_view line, const std::vector<properties::Span>& spans,
+                                       std::size_t column);
+
 // The text for a \uXXXX escape kept as text that covers byte column of a native line (a
-// surrogate pair of escapes counts as one): "U+00E9 é — ..." with the reason it stays an escape.
+// surrogate pair of escapes counts as one): "U+00E9 é — ..." (a control character by its
+// abbreviation: "U+000A LF — ...") with the reason it stays an escape.
 // Empty when no such escape covers the column.
 std::string KeptEscapeText(std::string_view line, const std::vector<properties::Span>& spans, std::size_t column);
 
 // The text for the character at byte column of a native line (without its line end), given the
-// line's spans: "U+6F22 \u6f22" for a character, the KeptEscapeText for a kept escape, empty at the
-// end of the line.
+// line's spans: "U+6F22 \u6f22" for a character ("U+0009 TAB \u0009" for a control character),
+// the KeptEscapeText for a kept escape, empty at the end of the line.
 std::string CaretCharacterText(std::string_view line, const std::vector<properties::Span>& spans,
                                std::size_t column);
 

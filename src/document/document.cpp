@@ -9,9 +9,11 @@
 #include "common/string_table.h"
 #include "common/whole_file.h"
 #include "convert/conversion_front.h"
+#include "convert/escape_syntax.h"
 #include "convert/native_text.h"
 #include "convert/utf8_native_codec.h"
 #include "document/line_ends.h"
+#include "document/refused_escapes.h"
 #include "settings/settings.h"
 
 namespace propdesk {
@@ -51,9 +53,11 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
   bool lfStyle = false;
   ReadResult found;
   std::string text;
+  std::vector<std::string> refusedEscapeLines;
   try {
     if (!ReadNativeText(path, asImport, text, found)) return false;
     if (!ExpandLineEnds(text, lfStyle)) return Fail(IDS_READ_FAILED);
+    refusedEscapeLines = LinesWithRefusedEscapes(text);
     if (!asImport) newPath = path;
     // The last step that may fail; the document has not changed before it.
     view_.SetText(text);
@@ -62,6 +66,7 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
   }
   view_.ScrollCaretIntoView();
   documentPath_.swap(newPath);
+  refusedEscapeLines_.swap(refusedEscapeLines);
   fileStamp_ = documentPath_ ? TakeFileStamp(*documentPath_) : std::nullopt;
   // Kept once the view has the text, whose taking needs the most memory of opening, so that the
   // lines' keys do not raise that peak.
@@ -76,9 +81,11 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
   view_.SetModified(asImport);
   view_.EmptyUndoBuffer();
   UpdateTitle();
-  // Bytes without a native meaning would be saved as U+30FB: the document opens edit-forbidden.
-  SetEditForbidden(found.undefinedNativeBytes || (!asImport && GetSettings().ReadOnlyOpen));
-  if (found.undefinedNativeBytes) Tell(IDS_UNDEFINED_NATIVE_BYTES);
+  // Bytes without a native meaning would be saved as U+30FB, and raw bytes that Java reads as
+  // ISO-8859-1 would be saved as escapes of other characters: the document opens edit-forbidden.
+  const bool warned = found.undefinedNativeBytes || found.rawNativeBytes;
+  SetEditForbidden(warned || (!asImport && GetSettings().ReadOnlyOpen));
+  if (warned) Tell(found.undefinedNativeBytes ? IDS_UNDEFINED_NATIVE_BYTES : IDS_RAW_NATIVE_BYTES);
   return true;
 }
 
@@ -97,6 +104,8 @@ bool Document::ReadNativeText(const std::string& path, bool asImport, std::strin
     text = Utf8TextToNative(body);
   } else {
     found.undefinedNativeBytes = !IsDefinedNativeText(body);
+    // Not UTF-8 (that would be the UTF-8 form), so what Java reads as ISO-8859-1.
+    found.rawNativeBytes = escape::SkipAscii(body.data(), body.data() + body.size()) != body.data() + body.size();
     std::string errorText;
     if (!ConvertToNative(body, text, &errorText, externalCommandCheck_)) {
       prompts_.ShowMessageText(errorText, MessageStyle::Ok);
@@ -110,15 +119,19 @@ bool Document::ReadNativeText(const std::string& path, bool asImport, std::strin
 
 bool Document::SaveDocument(const std::string& path, bool asExport) {
   std::optional<UntouchedLines> written;
+  std::vector<std::string> refusedEscapeLines;
   try {
-    if (!asExport && !MayOverwrite(path)) return false;
+    if (!asExport && (!MayWriteRefusedEscapes() || !MayOverwrite(path))) return false;
     if (!WriteViewText(path, asExport, written)) return false;
+    // The person has agreed to these: the next save asks only about lines edited after this one.
+    if (!asExport) refusedEscapeLines = LinesWithRefusedEscapes(view_.GetText());
   } catch (const std::exception&) {
     return Fail(IDS_WRITE_FAILED);
   }
   // An export is not the document's file: what is kept of that stays.
   if (asExport) return true;
   untouched_ = std::move(written);
+  refusedEscapeLines_.swap(refusedEscapeLines);
   fileStamp_ = TakeFileStamp(path);
   view_.SetModified(false);
   view_.EmptyUndoBuffer();
@@ -166,6 +179,20 @@ void Document::SetFileFormat(const FileFormat& format) {
   frame_.FileFormatChanged(format);
 }
 
+bool Document::MayWriteRefusedEscapes() {
+  const std::optional<RefusedEscape> refused = FirstNewRefusedEscape(view_.GetText(), refusedEscapeLines_);
+  if (!refused) return true;
+  std::string question;
+  if (!LoadText(IDS_REFUSED_ESCAPE, question)) return false;
+  FillPlaceholder(question, "%s", std::to_string(refused->line + 1));
+  FillPlaceholder(question, "%s",
+                  std::string_view(view_.GetText()).substr(refused->begin, refused->end - refused->begin));
+  if (prompts_.ShowMessageText(question, MessageStyle::YesNo) == MessageResult::Yes) return true;
+  view_.SetSelection(refused->begin, refused->end);
+  view_.ScrollCaretIntoView();
+  return false;
+}
+
 bool Document::MayOverwrite(const std::string& path) {
   if (!documentPath_ || path != *documentPath_ || !fileStamp_) return true;
   const std::optional<FileStamp> now = TakeFileStamp(path);
@@ -182,6 +209,7 @@ void Document::NewDocument() {
   documentPath_.reset();
   fileStamp_.reset();
   untouched_.reset();
+  refusedEscapeLines_.clear();
   lfLineEnds_ = false;
   SetFileFormat({});
   view_.SetModified(false);

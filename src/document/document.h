@@ -77,6 +77,8 @@ class Document {
   struct ReadResult {
     FileFormat format;
     bool undefinedNativeBytes = false;
+    // Escaped form with bytes of 0x80 and above, which Java reads as ISO-8859-1.
+    bool rawNativeBytes = false;
     // The bytes as read, when the file's untouched lines are to be kept.
     std::optional<std::string> file;
   };
@@ -86,6 +88,9 @@ class Document {
   bool ToFileForm(std::string& text);
   void SetFileFormat(const FileFormat& format);
   void Tell(int messageId);
+  // False when a line the person edited holds a \u escape that Java refuses and the person does
+  // not want it saved; the escape is selected then.
+  bool MayWriteRefusedEscapes();
   // False when the document's own file has changed on disk since it was read or written and the
   // person does not want it overwritten.
   bool MayOverwrite(const std::string& path);
@@ -103,6 +108,8 @@ class Document {
   std::optional<FileStamp> fileStamp_;
   // The document's file as last read or written, while the settings keep its untouched lines.
   std::optional<UntouchedLines> untouched_;
+  // The lines that held an escape Java refuses when the file was read or last saved.
+  std::vector<std::string> refusedEscapeLines_;
   bool editForbidden_ = false;
 };
 

@@ -12,6 +12,7 @@
 #include <QPaintEvent>
 #include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolTip>
@@ -85,7 +86,32 @@ void EditViewWidget::keyPressEvent(QKeyEvent* event) {
   if (!event->text().isEmpty()) emit caretPositionRefreshRequested();
   // A read-only QPlainTextEdit scrolls by a page on Space; here a read-only text ignores typing.
   if (isReadOnly() && event->key() == Qt::Key_Space) return;
+  if (RemoveKeptEscapeFor(event)) {
+    event->accept();
+    return;
+  }
   PassKeyPress(event);
+}
+
+bool EditViewWidget::RemoveKeptEscapeFor(QKeyEvent* event) {
+  // Backspace as the text control takes it: with or without Shift.
+  const bool backspace =
+      event->key() == Qt::Key_Backspace && (event->modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier;
+  if (isReadOnly() || (!backspace && !event->matches(QKeySequence::Delete))) return false;
+  QTextCursor cursor = textCursor();
+  if (cursor.hasSelection()) return false;
+  const QTextBlock block = cursor.block();
+  const QString text = block.text();
+  const std::size_t column = NativeLength(QStringView(text).left(cursor.positionInBlock()));
+  if (backspace && column == 0) return false;
+  const LineSyntax line = colouring_.SyntaxOf(block);
+  const std::optional<KeptEscape> kept = KeptEscapeAt(line.native, line.spans, backspace ? column - 1 : column);
+  if (!kept || (backspace ? kept->end : kept->begin) != column) return false;
+  cursor.setPosition(block.position() + static_cast<int>(IndexOfNativeOffset(text, kept->begin)));
+  cursor.setPosition(block.position() + static_cast<int>(IndexOfNativeOffset(text, kept->end)), QTextCursor::KeepAnchor);
+  cursor.removeSelectedText();
+  setTextCursor(cursor);
+  return true;
 }
 
 void EditViewWidget::PassKeyPress(QKeyEvent* event) {
@@ -101,7 +127,7 @@ void EditViewWidget::PassKeyPress(QKeyEvent* event) {
     return;
   }
   QKeyEvent entered(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
-                    event->nativeVirtualKey(), event->nativeModifiers(), RoundTripEnteredText(event->text()),
+                    event->nativeVirtualKey(), event->nativeModifiers(), EnteredViewText(event->text()),
                     event->isAutoRepeat(), static_cast<quint16>(event->count()));
   QPlainTextEdit::keyPressEvent(&entered);
   event->setAccepted(entered.isAccepted());
@@ -120,7 +146,7 @@ void EditViewWidget::inputMethodEvent(QInputMethodEvent* event) {
     return;
   }
   QInputMethodEvent entered(event->preeditString(), event->attributes());
-  entered.setCommitString(RoundTripEnteredText(committed), event->replacementStart(), event->replacementLength());
+  entered.setCommitString(EnteredViewText(committed), event->replacementStart(), event->replacementLength());
   QPlainTextEdit::inputMethodEvent(&entered);
   event->setAccepted(entered.isAccepted());
 }
@@ -141,6 +167,10 @@ void EditViewWidget::changeEvent(QEvent* event) {
         QPlainTextEdit::focusInEvent(&focusIn);
       }
     }
+    // Greyed as a read-only edit control is, so that nobody types into it unawares; the colouring
+    // follows the background.
+    viewport()->setBackgroundRole(isReadOnly() ? QPalette::Window : QPalette::Base);
+    viewport()->update();
     if (readOnlyShown_ != isReadOnly()) {
       readOnlyShown_ = isReadOnly();
       emit readOnlyChanged(readOnlyShown_);
@@ -197,7 +227,7 @@ bool EditViewWidget::canInsertFromMimeData(const QMimeData* source) const {
 void EditViewWidget::insertFromMimeData(const QMimeData* source) {
   if (!source->hasText()) return;
   QMimeData entered;
-  entered.setText(RoundTripEnteredText(source->text()));
+  entered.setText(EnteredViewText(source->text()));
   QPlainTextEdit::insertFromMimeData(&entered);
 }
 

@@ -2,11 +2,13 @@
 // The text area of the main window: a QPlainTextEdit without line wrapping that holds the document
 // and gives the core its byte view of it (textView()).
 //
-// Text typed, entered through an input method, pasted or dropped goes through the code page 932
-// round trip first, so the area only ever holds text that is saved exactly as shown. Read-only
-// mode keeps a visible caret with keyboard navigation and selection. Dragged local files are left
-// to the window. The lines being painted are coloured by their .properties structure; hovering
-// over an escape kept as text shows what it stands for.
+// Text typed, entered through an input method, pasted or dropped keeps every character: one
+// without an exact code page 932 form enters as its \uxxxx escape text, so the area only ever
+// holds text that is saved exactly as shown. Backspace and Delete remove such a kept escape whole.
+// Read-only mode shows the window's background colour instead of the text background, as a
+// read-only edit control is greyed, and keeps a visible caret with keyboard navigation and
+// selection. Dragged local files are left to the window. The lines being painted are coloured by
+// their .properties structure; hovering over an escape kept as text shows what it stands for.
 //
 // Signals of QPlainTextEdit the window uses as they are: modificationChanged(bool) (the document's
 // one modified flag), undoAvailable(bool), copyAvailable(bool), selectionChanged().
@@ -78,6 +80,9 @@ class EditViewWidget : public QPlainTextEdit {
                                                std::size_t column);
   QString DescribeCharacterAt(const QTextCursor& cursor, CharacterDescription describe) const;
 
+  // Backspace just after a kept escape, or Delete just before one, removes the whole escape (both
+  // of a surrogate pair), as it removes a whole double-byte character. True when it did.
+  bool RemoveKeptEscapeFor(QKeyEvent* event);
   // Hands a key press on to the text area with its text made encodable.
   void PassKeyPress(QKeyEvent* event);
 

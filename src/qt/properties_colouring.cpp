@@ -5,10 +5,10 @@
 #include <QTextCharFormat>
 #include <QTextLayout>
 
-#include <optional>
 
 #include "document/caret_character.h"
 #include "qt/dialogs/native_qstring.h"
+#include "qt/readable_colour.h"
 
 namespace propdesk {
 namespace {
@@ -38,53 +38,62 @@ std::vector<int> IndexOfEachByte(const QString& text) {
   return indexes;
 }
 
-QTextCharFormat Foreground(const QPalette& palette, QPalette::ColorRole role) {
-  QTextCharFormat format;
-  format.setForeground(palette.color(role));
-  return format;
-}
-
 // A colour between two, a quarter of the way from base to accent.
 QColor Blend(const QColor& base, const QColor& accent) {
   const auto mix = [](int from, int to) { return from + (to - from) / 4; };
   return QColor(mix(base.red(), accent.red()), mix(base.green(), accent.green()), mix(base.blue(), accent.blue()));
 }
 
+QTextCharFormat Foreground(const QColor& colour) {
+  QTextCharFormat format;
+  format.setForeground(colour);
+  return format;
+}
+
+}  // namespace
+
+PropertiesColouring::Formats::Formats(const QPalette& palette, const QColor& shownOn)
+    : paletteKey(palette.cacheKey()), background(shownOn) {
+  comment = Foreground(ReadableOn(palette.color(QPalette::PlaceholderText), shownOn));
+  key = Foreground(ReadableOn(palette.color(QPalette::Link), shownOn));
+  escape = Foreground(ReadableOn(palette.color(QPalette::LinkVisited), shownOn));
+  const QColor keptBackground = Blend(shownOn, palette.color(QPalette::Highlight));
+  keptEscape = Foreground(ReadableOn(palette.color(QPalette::LinkVisited), keptBackground));
+  keptEscape.setBackground(keptBackground);
+  malformedEscape = Foreground(palette.color(QPalette::Text));
+  malformedEscape.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+  malformedEscape.setUnderlineColor(escape.foreground().color());
+}
+
+namespace {
+
 // The format of a span, or nothing for a value, which keeps the text's own colour.
-std::optional<QTextCharFormat> FormatOf(const LineSyntax& line, const Span& span, const QPalette& palette) {
+const QTextCharFormat* FormatOf(const LineSyntax& line, const Span& span, const PropertiesColouring::Formats& formats) {
   switch (span.kind) {
     case SpanKind::Comment:
     case SpanKind::Separator:
-      return Foreground(palette, QPalette::PlaceholderText);
+      return &formats.comment;
     case SpanKind::Key:
-      return Foreground(palette, QPalette::Link);
+      return &formats.key;
     case SpanKind::Value:
-      return std::nullopt;
+      return nullptr;
     case SpanKind::Continuation:
-      return Foreground(palette, QPalette::LinkVisited);
-    case SpanKind::Escape: {
-      QTextCharFormat format = Foreground(palette, QPalette::LinkVisited);
-      if (UnicodeEscapeUnit(line.native, span)) {
-        format.setBackground(Blend(palette.color(QPalette::Base), palette.color(QPalette::Highlight)));
-      }
-      return format;
-    }
-    case SpanKind::MalformedEscape: {
-      QTextCharFormat format = Foreground(palette, QPalette::Text);
-      format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-      format.setUnderlineColor(palette.color(QPalette::LinkVisited));
-      return format;
-    }
+      return &formats.escape;
+    case SpanKind::Escape:
+      return UnicodeEscapeUnit(line.native, span) ? &formats.keptEscape : &formats.escape;
+    case SpanKind::MalformedEscape:
+      return &formats.malformedEscape;
   }
-  return std::nullopt;
+  return nullptr;
 }
 
-QList<QTextLayout::FormatRange> FormatsOf(const QString& text, const LineSyntax& line, const QPalette& palette) {
+QList<QTextLayout::FormatRange> FormatsOf(const QString& text, const LineSyntax& line,
+                                          const PropertiesColouring::Formats& spanFormats) {
   QList<QTextLayout::FormatRange> formats;
   if (line.spans.empty()) return formats;
   const std::vector<int> indexes = IndexOfEachByte(text);
   for (const Span& span : line.spans) {
-    const std::optional<QTextCharFormat> format = FormatOf(line, span, palette);
+    const QTextCharFormat* format = FormatOf(line, span, spanFormats);
     if (!format) continue;
     const int start = indexes[span.begin];
     formats.append({start, indexes[span.end] - start, *format});
@@ -118,7 +127,14 @@ LineSyntax PropertiesColouring::SyntaxOf(const QTextBlock& block) const {
 PropertiesColouring::Recoloured PropertiesColouring::Colour(QTextBlock first, int count) {
   Recoloured recoloured;
   if (!first.isValid()) return recoloured;
-  const QPalette& palette = edit_.palette();
+  const QWidget& viewport = *edit_.viewport();
+  const QPalette& palette = viewport.palette();
+  const QColor background = palette.color(viewport.backgroundRole());
+  // Made again only when the palette or the background changes, not at every paint.
+  if (!formats_ || formats_->paletteKey != palette.cacheKey() || formats_->background != background) {
+    formats_.emplace(palette, background);
+  }
+  const Formats& spanFormats = *formats_;
   LineStart start = StartOf(first);
   LineSyntax line;
   QTextBlock block = first;
@@ -126,10 +142,10 @@ PropertiesColouring::Recoloured PropertiesColouring::Colour(QTextBlock first, in
     const QString text = block.text();
     line.native = QStringToNative(text);
     start = properties::LexLine(line.native, start, line.spans);
-    QList<QTextLayout::FormatRange> formats = FormatsOf(text, line, palette);
+    QList<QTextLayout::FormatRange> lineFormats = FormatsOf(text, line, spanFormats);
     QTextLayout* layout = block.layout();
-    if (layout->formats() == formats) continue;
-    layout->setFormats(formats);
+    if (layout->formats() == lineFormats) continue;
+    layout->setFormats(lineFormats);
     if (!recoloured.first.isValid()) recoloured.first = block;
     recoloured.last = block;
   }

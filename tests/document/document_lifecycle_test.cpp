@@ -199,6 +199,37 @@ TEST_F(DocumentLifecycleTest, SaveAsksBeforeOverwritingAFileChangedOnDisk) {
   EXPECT_EQ(prompts.messages.size(), 2u);
 }
 
+TEST_F(DocumentTest, SaveAsksAboutAnEditedLineWithAnEscapeJavaRefuses) {
+  GetSettings().ReadOnlyOpen = false;
+  const std::string path = MakeFile("refused.properties", "old=\\u00E\n");
+  ASSERT_TRUE(document.OpenDocument(path, false));
+  // Not refused: after an escaped backslash, after the trail byte 5C of "ソ", in a comment (the line
+  // before ends in an escaped backslash, not a continuation).
+  Type("\r\nb=\\\\u00\r\nc=\x83\x5cu0\r\nd=\\u00e9\\\\\r\n# \\u0");
+  ASSERT_TRUE(document.SaveCurrent()) << "the refused escape stands on a line nobody edited";
+  EXPECT_TRUE(prompts.messages.empty());
+
+  view.SetSelection(9, 9);
+  view.ReplaceSelection("x");  // old=\u00Ex
+  const std::string edited = view.GetText();
+  prompts.answers = {MessageResult::No};
+  EXPECT_FALSE(document.SaveCurrent());
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].style, MessageStyle::YesNo);
+  EXPECT_NE(prompts.messages[0].text.find("1 行目に Java が読み込めない \\u エスケープ「\\u00E」"), std::string::npos)
+      << prompts.messages[0].text;
+  EXPECT_EQ(view.GetSelection().start, 4u);
+  EXPECT_EQ(view.GetSelection().end, 9u);
+  EXPECT_NE(ReadFileBytes(path).substr(0, 10), "old=\\u00Ex");
+
+  prompts.answers = {MessageResult::Yes};
+  ASSERT_TRUE(document.SaveCurrent());
+  EXPECT_EQ(ReadFileBytes(path).substr(0, 10), "old=\\u00Ex");
+  // Agreed to once, the line does not ask again.
+  ASSERT_TRUE(document.SaveCurrent());
+  EXPECT_EQ(prompts.messages.size(), 2u);
+}
+
 TEST_F(DocumentLifecycleTest, CancelledChoosersDoNothing) {
   prompts.chosenPaths = {std::nullopt, std::nullopt, std::nullopt};
   document.ChooseAndOpen(false);

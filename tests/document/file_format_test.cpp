@@ -12,6 +12,10 @@ constexpr const char* kBom = "\xef\xbb\xbf";
 constexpr const char* kUndefinedBytesMessage =
     "このファイルにはコードページ 932 (シフトJIS) として正しくないバイトが含まれています。\n"
     "保存すると「・」に置き換わるため、編集禁止で開きます。";
+constexpr const char* kRawBytesMessage =
+    "このファイルには ASCII 以外のバイトがエスケープされずに含まれています。Java はこれらのバイトを ISO-8859-1 "
+    "の文字として読みますが、ここではコードページ 932 (シフトJIS) の文字として表示しています。\n"
+    "保存すると表示どおりの文字のエスケープが書き込まれるため、編集禁止で開きます。";
 
 class FileFormatTest : public DocumentTest {
  protected:
@@ -80,17 +84,33 @@ TEST_F(FileFormatTest, NewAndImportStartEscapedWithoutMark) {
   EXPECT_EQ(frame.fileFormat, FileFormat{});
 }
 
-TEST_F(FileFormatTest, UndefinedNativeBytesAreToldOnceAndOpenEditForbidden) {
-  // A lone lead byte and the undefined pair 85 40; the defined middle dot 81 45 is fine.
-  for (const std::string bytes : {"a=\x82\n", "a=\x85\x40"}) {
+TEST_F(FileFormatTest, RawNativeBytesAreToldOnceAndOpenEditForbidden) {
+  // A lone lead byte and the undefined pair 85 40 are undefined; "än" in ISO-8859-1 (E4 6E) and
+  // the middle dot 81 45 are defined pairs, which Java still reads as ISO-8859-1.
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"a=\x82\n", kUndefinedBytesMessage},
+      {"a=\x85\x40\xe4n", kUndefinedBytesMessage},
+      {"k=\xe4n", kRawBytesMessage},
+      {"a=\x81\x45\x82\xa0\xb1", kRawBytesMessage},
+  };
+  for (const auto& [bytes, message] : cases) {
     prompts.messages.clear();
-    ASSERT_TRUE(document.OpenDocument(MakeFile("native.properties", bytes), false));
-    EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{kUndefinedBytesMessage});
+    const std::string path = MakeFile("native.properties", bytes);
+    ASSERT_TRUE(document.OpenDocument(path, false));
+    EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{message});
     EXPECT_TRUE(document.IsEditForbidden());
     EXPECT_TRUE(view.IsReadOnly());
+    document.OnFileSave();
+    EXPECT_EQ(ReadFileBytes(path), bytes);
   }
+  // Switched off, saving writes the escapes of what is shown.
+  ASSERT_TRUE(document.OpenDocument(MakeFile("latin1.properties", "k=\xe4n"), false));
+  document.SetEditForbidden(false);
+  document.OnFileSave();
+  EXPECT_EQ(ReadFileBytes(dir.File("latin1.properties")), "k=\\u8205");
+  // Imported plain text is native text by choice.
   prompts.messages.clear();
-  ASSERT_TRUE(document.OpenDocument(MakeFile("native.properties", "a=\x81\x45\x82\xa0\xb1"), false));
+  ASSERT_TRUE(document.OpenDocument(MakeFile("native.txt", "k=\xe4n"), true));
   EXPECT_TRUE(prompts.messages.empty());
   EXPECT_FALSE(document.IsEditForbidden());
 }

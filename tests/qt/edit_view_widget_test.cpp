@@ -43,14 +43,13 @@ class EditViewWidgetTest : public ::testing::Test {
   TextView& view = widget.textView();
 };
 
-TEST_F(EditViewWidgetTest, TypedCharactersAreKeptAsCodePage932SavesThem) {
+TEST_F(EditViewWidgetTest, TypedCharactersWithoutANativeFormEnterAsEscapes) {
   const std::vector<std::pair<std::u16string, std::string>> cases = {
       {u"a", "a"},
       {u"あ", "\x82\xA0"},
       {u"表", "\x95\x5C"},
-      {u"é", "e"},
-      {u"😀", "??"},
-      {u"€", "?"},
+      {u"é", "\\u00e9"},
+      {u"😀", "\\ud83d\\ude00"},
   };
   for (const auto& [typed, saved] : cases) {
     view.SetText("");
@@ -76,13 +75,13 @@ TEST_F(EditViewWidgetTest, TheTextFollowsEveryEditAfterItWasRead) {
   EXPECT_EQ(view.GetText(), "b\r\n");
 }
 
-TEST_F(EditViewWidgetTest, InputMethodTextIsKeptAsCodePage932SavesIt) {
+TEST_F(EditViewWidgetTest, InputMethodTextWithoutANativeFormEntersAsEscapes) {
   QInputMethodEvent compose(u"へん"_s, {});
   QApplication::sendEvent(&widget, &compose);
   QInputMethodEvent commit;
   commit.setCommitString(QString::fromStdU16String(u"変換😀"));
   QApplication::sendEvent(&widget, &commit);
-  EXPECT_EQ(view.GetText(), "\x95\xCF\x8A\xB7??");
+  EXPECT_EQ(view.GetText(), "\x95\xCF\x8A\xB7\\ud83d\\ude00");
 }
 
 TEST_F(EditViewWidgetTest, ShiftEnterBreaksTheLineLikeEnter) {
@@ -94,15 +93,40 @@ TEST_F(EditViewWidgetTest, ShiftEnterBreaksTheLineLikeEnter) {
   EXPECT_EQ(widget.document()->blockCount(), 3);
 }
 
-TEST_F(EditViewWidgetTest, PastedTextIsKeptAsCodePage932SavesIt) {
+TEST_F(EditViewWidgetTest, PastedTextIsOneUndoableEdit) {
   QApplication::clipboard()->setText(QString::fromStdU16String(u"a😀\r\nb\nc\rd\u00E9"));
   view.SetText("[]");
   view.SetSelection(1, 1);
   widget.paste();
-  EXPECT_EQ(view.GetText(), "[a??\r\nb\r\nc\rde]");
+  EXPECT_EQ(view.GetText(), "[a\\ud83d\\ude00\r\nb\r\nc\rd\\u00e9]");
   ASSERT_TRUE(view.CanUndo());
   view.Undo();
   EXPECT_EQ(view.GetText(), "[]");
+}
+
+TEST_F(EditViewWidgetTest, BackspaceAfterAndDeleteBeforeAKeptEscapeRemoveItWhole) {
+  // key=é😀é, each a kept escape.
+  const std::string line = "k=\\u00e9\\ud83d\\ude00\\u00E9";
+  view.SetText(line);
+  view.SetSelection(8, 8);
+  QTest::keyClick(&widget, Qt::Key_Backspace);
+  EXPECT_EQ(view.GetText(), "k=\\ud83d\\ude00\\u00E9");
+  QTest::keyClick(&widget, Qt::Key_Delete);
+  EXPECT_EQ(view.GetText(), "k=\\u00E9");
+  QTest::keyClick(&widget, Qt::Key_Delete);
+  EXPECT_EQ(view.GetText(), "k=");
+  view.Undo();
+  EXPECT_EQ(view.GetText(), "k=\\u00E9");
+  // Inside an escape the keys remove one character, as anywhere else.
+  view.SetSelection(5, 5);
+  QTest::keyClick(&widget, Qt::Key_Backspace);
+  QTest::keyClick(&widget, Qt::Key_Delete);
+  EXPECT_EQ(view.GetText(), "k=\\uE9");
+  // An escaped backslash before 'u' makes no escape.
+  view.SetText("k=\\\\u00e9");
+  view.SetSelection(10, 10);
+  QTest::keyClick(&widget, Qt::Key_Backspace);
+  EXPECT_EQ(view.GetText(), "k=\\\\u00e");
 }
 
 TEST_F(EditViewWidgetTest, CopiedTextCarriesLoneCrAndLineBreaksAndPastesBackTheSame) {

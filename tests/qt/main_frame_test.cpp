@@ -23,6 +23,7 @@
 #include "qt/app_entry.h"
 #include "qt/edit_view_widget.h"
 #include "qt/main_frame.h"
+#include "support/properties_reader.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
@@ -33,6 +34,7 @@ using test::ReadFileBytes;
 using test::ScriptedPrompts;
 using test::TempDir;
 using test::WriteFileBytes;
+using namespace Qt::StringLiterals;
 
 const CommandId kAllCommands[] = {
     ID_FILE_NEW,   ID_FILE_OPEN,     ID_FILE_SAVE,       ID_FILE_SAVE_AS,    ID_FILE_IMPORT,
@@ -291,6 +293,46 @@ class MainFrameTest : public QObject {
     QApplication::sendEvent(&View(), &commit);
     Action(ID_FILE_SAVE)->trigger();
     QCOMPARE(ReadFileBytes(path), std::string("a=\\u30C6\r\nb=x\\u30C6\r\nc=\\u00E9  \nd=\\u30b9"));
+  }
+
+  void pastedTextMeansWhatWasPastedOnceSaved_data() {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("javaReads");  // the value of k; a pasted line break starts key "y"
+    QTest::newRow("e acute") << u"é"_s << u"é"_s;
+    QTest::newRow("yen sign, not a backslash") << u"¥100"_s << u"¥100"_s;
+    QTest::newRow("wave dash, no best fit") << u"\u301C"_s << u"\u301C"_s;
+    QTest::newRow("full-width tilde") << u"\uFF5E"_s << u"\uFF5E"_s;
+    QTest::newRow("emoji") << u"ok😀"_s << u"ok😀"_s;
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << QString(QChar(0xD800));
+    QTest::newRow("CR LF") << u"x\r\ny"_s << u"x"_s;
+    QTest::newRow("half-width kana") << u"ｱｲ"_s << u"ｱｲ"_s;
+  }
+  void pastedTextMeansWhatWasPastedOnceSaved() {
+    QFETCH(QString, pasted);
+    QFETCH(QString, javaReads);
+    GetSettings().ReadOnlyOpen = false;
+    struct Form {
+      std::string file;
+      std::size_t valueEnd;  // after "k=" and, in the UTF-8 file, "あ"
+      test::PropertiesEncoding encoding;
+      std::u16string valueStart;
+    };
+    const Form forms[] = {{"k=\n", 2, test::PropertiesEncoding::Latin1, u""},
+                          {"k=\xe3\x81\x82\n", 4, test::PropertiesEncoding::Utf8, u"あ"}};
+    for (const Form& form : forms) {
+      const std::string path = MakeFile("pasted.properties", form.file);
+      frame_->OpenCommandLineFile(path);
+      Text().SetSelection(form.valueEnd, form.valueEnd);
+      QGuiApplication::clipboard()->setText(pasted);
+      Action(ID_EDIT_PASTE)->trigger();
+      Action(ID_FILE_SAVE)->trigger();
+      const test::PropertiesContent content = test::ReadProperties(ReadFileBytes(path), form.encoding);
+      QVERIFY2(content.error.empty(), content.error.c_str());
+      QCOMPARE(QString::fromStdU16String(content.entries.at(u"k")),
+               QString::fromStdU16String(form.valueStart) + javaReads);
+      QCOMPARE(content.entries.size(), std::size_t{pasted.contains(u'\n') ? 2u : 1u});
+    }
+    QVERIFY(prompts_->messages.empty());
   }
 
   void undefinedNativeBytesOpenEditForbiddenWithOneMessage() {

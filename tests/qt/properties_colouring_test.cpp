@@ -14,6 +14,7 @@
 #include <string>
 
 #include "qt/edit_view_widget.h"
+#include "qt/readable_colour.h"
 
 namespace propdesk {
 namespace {
@@ -57,15 +58,22 @@ class PropertiesColouringTest : public ::testing::Test {
   std::vector<Range> RangesOf(int line) {
     const QTextBlock block = widget.document()->findBlockByNumber(line);
     std::vector<Range> ranges;
+    // The palette's colours, as made readable on the view's background.
+    const PropertiesColouring::Formats formats(widget.palette(), Background());
+    const std::pair<const QTextCharFormat&, QPalette::ColorRole> roles[] = {
+        {formats.key, QPalette::Link}, {formats.comment, QPalette::PlaceholderText},
+        {formats.escape, QPalette::LinkVisited}, {formats.keptEscape, QPalette::LinkVisited}};
     for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
       QPalette::ColorRole role = QPalette::NoRole;
-      for (QPalette::ColorRole candidate : {QPalette::Link, QPalette::LinkVisited, QPalette::PlaceholderText}) {
-        if (range.format.foreground().color() == widget.palette().color(candidate)) role = candidate;
+      for (const auto& [format, candidate] : roles) {
+        if (range.format.foreground() == format.foreground()) role = candidate;
       }
       ranges.push_back({range.start, range.length, role, range.format.hasProperty(QTextFormat::BackgroundBrush)});
     }
     return ranges;
   }
+
+  QColor Background() const { return widget.viewport()->palette().color(widget.viewport()->backgroundRole()); }
 
   QString CharacterAt(std::size_t byteOffset) {
     view.SetSelection(byteOffset, byteOffset);
@@ -103,8 +111,39 @@ TEST_F(PropertiesColouringTest, ShownLinesAreColouredWithoutTouchingTextPosition
   EXPECT_EQ(view.GetText(), text);
 }
 
+TEST_F(PropertiesColouringTest, ColoursStayReadableOnADarkPaletteEditableOrNot) {
+  // A dark palette whose link and placeholder colours stand out too little from its background.
+  QPalette dark = widget.palette();
+  dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+  dark.setColor(QPalette::Window, QColor(0x3c, 0x3c, 0x3c));
+  dark.setColor(QPalette::Text, QColor(0xdd, 0xdd, 0xdd));
+  dark.setColor(QPalette::Link, QColor(0x1a, 0x3d, 0x8a));
+  dark.setColor(QPalette::LinkVisited, QColor(0x55, 0x1a, 0x8b));
+  dark.setColor(QPalette::PlaceholderText, QColor(0x5a, 0x5a, 0x5a));
+  dark.setColor(QPalette::Highlight, QColor(0x26, 0x4f, 0x78));
+  widget.setPalette(dark);
+  Open("# note\r\n" + kJapaneseLine + "\\n\\u00\r\n");
+  for (const bool readOnly : {false, true}) {
+    widget.setReadOnly(readOnly);
+    const QColor background = readOnly ? dark.color(QPalette::Window) : dark.color(QPalette::Base);
+    PaintUntil(1, 5);
+    const QImage shown = widget.viewport()->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(shown.width() - 4, shown.height() - 4), background) << readOnly;
+    for (int line : {0, 1}) {
+      const QList<QTextLayout::FormatRange> formats = widget.document()->findBlockByNumber(line).layout()->formats();
+      ASSERT_FALSE(formats.empty());
+      for (const QTextLayout::FormatRange& range : formats) {
+        const QColor under = range.format.hasProperty(QTextFormat::BackgroundBrush) ? range.format.background().color()
+                                                                                    : background;
+        EXPECT_GE(ContrastRatio(range.format.foreground().color(), under), kMinimumTextContrast)
+            << "line " << line << " at " << range.start << (readOnly ? ", read-only" : "");
+      }
+    }
+  }
+}
+
 TEST_F(PropertiesColouringTest, CaretCharacterNamesTheCharacterOrWhatAKeptEscapeStandsFor) {
-  Open(kJapaneseLine + "\r\nk\\u003d=\\ud83d\\ude00 \\\\u00e9");
+  Open(kJapaneseLine + "\r\nk\\u003d=\\ud83d\\ude00 \\\\u00e9\r\nc=\\u000a\t");
   EXPECT_EQ(CharacterAt(0), QStringLiteral("U+30AD \\u30ad"));
   EXPECT_EQ(CharacterAt(4), QStringLiteral("U+003D \\u003d"));
   EXPECT_EQ(CharacterAt(9), QStringLiteral("U+00E9 é — コードページ 932 にない文字"));
@@ -112,6 +151,9 @@ TEST_F(PropertiesColouringTest, CaretCharacterNamesTheCharacterOrWhatAKeptEscape
   EXPECT_EQ(CharacterAt(18), QStringLiteral("U+003D = — ファイルの意味を保つためエスケープのまま"));
   EXPECT_EQ(CharacterAt(31), QStringLiteral("U+1F600 😀 — コードページ 932 にない文字"));
   EXPECT_EQ(CharacterAt(38), QStringLiteral("U+0075 \\u0075")) << "an escaped backslash, then text";
+  // Control characters by their abbreviations: fonts have no glyph for them.
+  EXPECT_EQ(CharacterAt(47), QStringLiteral("U+000A LF — ファイルの意味を保つためエスケープのまま"));
+  EXPECT_EQ(CharacterAt(53), QStringLiteral("U+0009 TAB \\u0009"));
 
   QTextCursor inEscape(widget.document());
   inEscape.setPosition(5);

@@ -3,8 +3,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QString>
+#include <QTreeView>
 
 #include "common/filter_text.h"
 
@@ -42,6 +44,17 @@ class SaveFileDialog : public QFileDialog {
   }
 };
 
+// The list of files shows the size, type and date columns as wide as their contents, and the name
+// column takes the room that is left.
+void FitColumns(QFileDialog& dialog) {
+  auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+  if (!list) return;
+  QHeaderView& header = *list->header();
+  header.setStretchLastSection(false);
+  header.setSectionResizeMode(QHeaderView::ResizeToContents);
+  header.setSectionResizeMode(0, QHeaderView::Stretch);
+}
+
 // The folder the next chooser starts in; the working directory until a file has been chosen.
 QString& LastChosenFolder() {
   static QString folder;
@@ -69,6 +82,7 @@ std::unique_ptr<QFileDialog> MakeFileChooser(FileChooserKind kind, std::string_v
   // Qt's own dialog, so that the filters show and match as above on every desktop.
   dialog->setOption(QFileDialog::DontUseNativeDialog);
   dialog->setOption(QFileDialog::HideNameFilterDetails);
+  FitColumns(*dialog);
   if (kind == FileChooserKind::Open) {
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);

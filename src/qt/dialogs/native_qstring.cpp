@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "convert/cp932.h"
+#include "convert/escape_syntax.h"
 
 namespace propdesk {
 namespace {
@@ -25,26 +26,6 @@ int EncodeViewUnit(char16_t unit, char* out) {
     return 1;
   }
   return cp932::EncodeUnit(unit, out);
-}
-
-// Native bytes of entered text, before the view's own decoding.
-std::string EnteredTextToNative(QStringView text) {
-  std::string native;
-  native.reserve(static_cast<std::size_t>(text.size()));
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i].unicode();
-    if (unit == u'\r') {
-      const bool crlf = i + 1 < text.size() && text[i + 1] == u'\n';
-      native += crlf ? "\r\n" : "\r";
-      i += crlf ? 1 : 0;
-    } else if (unit == u'\n' || unit == kLineSeparator || unit == kParagraphSeparator) {
-      native += "\r\n";
-    } else {
-      char bytes[2];
-      native.append(bytes, static_cast<std::size_t>(cp932::EncodeUnit(unit, bytes)));
-    }
-  }
-  return native;
 }
 
 }  // namespace
@@ -109,7 +90,27 @@ bool IsEncodable(QStringView text) {
   return std::all_of(text.begin(), text.end(), [](QChar c) { return cp932::RoundTrips(c.unicode()); });
 }
 
-QString RoundTripEnteredText(QStringView text) { return NativeToQString(EnteredTextToNative(text)); }
+QString EnteredViewText(QStringView text) {
+  QString entered;
+  entered.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i].unicode();
+    if (unit == u'\r') {
+      const bool crlf = i + 1 < text.size() && text[i + 1] == u'\n';
+      entered += crlf ? QChar(u'\n') : QChar(kLoneCrPlaceholder);
+      i += crlf ? 1 : 0;
+    } else if (unit == u'\n' || unit == kLineSeparator || unit == kParagraphSeparator) {
+      entered += u'\n';
+    } else if (cp932::RoundTrips(unit)) {
+      entered += QChar(unit);
+    } else {
+      char escape[8];
+      escape::WriteEscape(unit, escape);
+      entered += QLatin1StringView(escape, escape::kSize);
+    }
+  }
+  return entered;
+}
 
 QString ExternalPlainText(QStringView text) {
   QString plain = text.toString();

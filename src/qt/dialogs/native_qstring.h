@@ -35,10 +35,11 @@ qsizetype IndexOfNativeOffset(QStringView text, std::size_t offset);
 // True when every character of text comes back unchanged from code page 932.
 bool IsEncodable(QStringView text);
 
-// What text typed or pasted into the view becomes once saved: every character goes through code
-// page 932 and back (unencodable ones become '?' or their best fit), every line break (CR LF, LF,
-// U+2028, U+2029) becomes '\n' and a lone CR stays a lone CR.
-QString RoundTripEnteredText(QStringView text);
+// Text typed or pasted, as the view takes it in: a character with an exact code page 932 form
+// stays, any other code unit becomes its lowercase \uxxxx escape text (never a best fit or '?'),
+// so that nothing entered is lost and the view holds only text that is saved as shown. Every line
+// break (CR LF, LF, U+2028, U+2029) becomes '\n' and a lone CR stays a lone CR.
+QString EnteredViewText(QStringView text);
 
 // The view's text as plain text for other programs: line breaks as '\n', placeholders as the
 // control character they stand for.

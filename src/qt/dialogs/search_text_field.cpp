@@ -22,6 +22,23 @@ qsizetype FirstLineBreak(QStringView text) {
   return found - text.begin();
 }
 
+// What the field takes in of text entered, as much as room bytes hold: a character's escape text,
+// or the two escapes of a surrogate pair, is taken whole or not at all.
+QString FitEnteredText(QStringView inserted, std::size_t room) {
+  QString fitted;
+  std::size_t used = 0;
+  for (qsizetype i = 0; i < inserted.size();) {
+    const qsizetype units =
+        inserted[i].isHighSurrogate() && i + 1 < inserted.size() && inserted[i + 1].isLowSurrogate() ? 2 : 1;
+    const QString piece = EnteredViewText(inserted.mid(i, units));
+    used += NativeLength(piece);
+    if (used > room) break;
+    fitted += piece;
+    i += units;
+  }
+  return fitted;
+}
+
 // The field's text after an edit that turned `previous` into `edited` with the caret at the end of
 // the inserted text: only the inserted text is changed, so that the text around it stays as it was.
 FieldText FitEdit(const QString& previous, const QString& edited, int caret) {
@@ -39,8 +56,7 @@ FieldText FitEdit(const QString& previous, const QString& edited, int caret) {
 
   const std::size_t kept = NativeLength(before) + NativeLength(after);
   const std::size_t room = kept < kMaxSearchTextBytes ? kMaxSearchTextBytes - kept : 0;
-  const std::string native = QStringToNative(RoundTripEnteredText(inserted));
-  const QString fitted = NativeToQString(CutToWholeCharacters(native, room));
+  const QString fitted = FitEnteredText(inserted, room);
   QString text = before.toString();
   text.append(fitted).append(after);
   return {text, static_cast<int>(head + fitted.size())};

@@ -1,6 +1,7 @@
 // The file choosers and message boxes of the Qt window.
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,8 @@
 
 namespace propdesk {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 std::string Text(int id) {
   std::string text;
@@ -139,6 +142,22 @@ class FileChooserTest : public QObject {
     QCOMPARE(int(box->icon()), icon);
     QCOMPARE(box->textFormat(), Qt::PlainText);
     QCOMPARE(box->text(), QString("<b>a.properties</b>"));
+  }
+
+  void messageBoxesBreakJapaneseLinesOnlyAfterPunctuation() {
+    const QString text = QString::fromStdString(Text(IDS_RAW_NATIVE_BYTES));
+    const auto box = MakeMessageBox(Text(IDS_RAW_NATIVE_BYTES), MessageStyle::Ok, nullptr);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QCOMPARE(QString(box->text()).remove(u'\n'), QString(text).remove(u'\n'));
+    auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_s);
+    QVERIFY(label);
+    for (const QString& line : box->text().split(u'\n')) {
+      // Each line is whole on the screen and ends where the text's own line does, or after 。 or 、.
+      QVERIFY2(label->contentsRect().width() >= label->fontMetrics().horizontalAdvance(line), qPrintable(line));
+      QVERIFY2(line.endsWith(u'。') || line.endsWith(u'、') || text.contains(line + u'\n') || text.endsWith(line),
+               qPrintable(line));
+    }
   }
 
   void promptsReportTheButtonPressed_data() {

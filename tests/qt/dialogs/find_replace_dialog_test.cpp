@@ -232,11 +232,16 @@ class FindReplaceDialogTest : public QObject {
     }
   }
 
-  void fieldsHoldOnlyWhatTheCodePageKeepsOnOneLine() {
+  void fieldsKeepEveryCharacterOnOneLine() {
     SearchTextField* field = Field(*Open(FindReplaceKind::Find), "findWhat");
-    Commit(field, QStringLiteral("é€Ａ①"));  // best fit, no mapping, full-width letter, circled digit
-    QCOMPARE(field->text(), QStringLiteral("e?Ａ①"));
-    QCOMPARE(field->NativeText(), std::string("e?\x82\x60\x87\x40"));
+    Commit(field, QStringLiteral("é€Ａ①"));  // no exact native form twice, full-width letter, circled digit
+    QCOMPARE(field->text(), QStringLiteral("\\u00e9\\u20acＡ①"));
+    QCOMPARE(field->NativeText(), std::string("\\u00e9\\u20ac\x82\x60\x87\x40"));
+    // An escape that does not fit whole is not taken.
+    field->clear();
+    Commit(field, QString(74, u'a'));
+    Paste(field, QStringLiteral("bé"));
+    QCOMPARE(field->text(), QString(74, u'a') + u'b');
     field->clear();
     Paste(field, "first\r\nsecond");
     QCOMPARE(field->text(), QStringLiteral("first"));

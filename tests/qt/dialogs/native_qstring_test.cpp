@@ -97,19 +97,18 @@ TEST(NativeQString, ByteOffsetsFindTheirCharacter) {
   EXPECT_EQ(IndexOfNativeOffset(QString(), 0), 0);
 }
 
-TEST(NativeQString, EnteredTextBecomesWhatCodePage932MakesOfIt) {
+TEST(NativeQString, EnteredTextKeepsEveryCharacterItsOwnOrEscaped) {
   const std::vector<std::pair<std::u16string, std::u16string>> cases = {
-      {u"あ表ｱ①", u"あ表ｱ①"},
-      {u"é¥", u"e\\"},             // best fit
-      {u"¢", u"￠"},                 // best fit to a double-byte character
-      {u"😀€", u"???"},             // no mapping: the default character, per code unit
+      {u"あ表ｱ①～", u"あ表ｱ①～"},
+      {u"é¥〜", u"\\u00e9\\u00a5\\u301c"},  // no best fit
+      {u"😀\xD800", u"\\ud83d\\ude00\\ud800"},  // per code unit
       {u"a\r\nb\nc\u2028d\u2029e", u"a\nb\nc\nd\ne"},
-      {u"a\rb", u"a\uFDEEb"},       // a lone CR stays a lone CR
-      {u"\uFDEE\uFDEF", u"??"},     // the placeholders cannot be typed
+      {u"a\rb", u"a\uFDEEb"},  // a lone CR stays a lone CR
+      {u"\uFDEE", u"\\ufdee"},  // the placeholders cannot be typed
       {std::u16string(u"x\0y", 3), std::u16string(u"x\0y", 3)},
   };
   for (const auto& [entered, kept] : cases) {
-    EXPECT_EQ(RoundTripEnteredText(QString::fromStdU16String(entered)), QString::fromStdU16String(kept));
+    EXPECT_EQ(EnteredViewText(QString::fromStdU16String(entered)), QString::fromStdU16String(kept));
   }
   EXPECT_TRUE(IsEncodable(QString::fromStdU16String(u"a表ｱ\\\r\n"s + u'\0')));
   EXPECT_FALSE(IsEncodable(u"aé"_s));
