@@ -63,7 +63,7 @@ xdotool key Escape
 # The editor again under a dark theme, whose link colours it makes readable on the dark background.
 kill "$editor_pid"
 wait "$editor_pid" 2>/dev/null || true
-build/src/shell/propdesk examples/orders_ja.properties -stylesheet scripts/dark-theme.qss &
+build/src/qt/propdesk examples/orders_ja.properties -stylesheet scripts/dark-theme.qss &
 editor_pid=$!
 frame=$(find_window "examples/orders_ja.properties - Propdesk")
 xdotool mousemove --window "$frame" 200 200
