@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/hex_digit.h"
 #include "convert/cp932.h"
 #include "convert/escape_syntax.h"
 #include "convert/in_place.h"
@@ -33,7 +34,7 @@ const char* FindLineEnd(const char* from, const char* end) {
   return cr ? static_cast<const char*>(cr) : stop;
 }
 
-constexpr bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+constexpr bool IsHexDigit(char c) { return HexDigitValue(c) >= 0; }
 
 // Whether an odd run of backslashes ends at at: then the backslash at at is escaped by them, and
 // what follows it is text to a reader (\\u0041 is a backslash and "u0041").

@@ -8,17 +8,6 @@
 
 namespace propdesk {
 
-char16_t NextNativeCharacter(std::string_view native, std::size_t& at) {
-  const auto lead = static_cast<std::uint8_t>(native[at]);
-  if (cp932::CharacterLength(native, at) == 2) {
-    const auto trail = static_cast<std::uint8_t>(native[at + 1]);
-    at += 2;
-    return cp932::DecodePair(lead, trail);
-  }
-  ++at;
-  return cp932::DecodeSingle(lead);
-}
-
 bool IsDefinedNativeText(std::string_view native) {
   const char* const begin = native.data();
   const char* const end = begin + native.size();

@@ -1,20 +1,12 @@
 #include "convert/properties_lexer.h"
 
+#include "common/hex_digit.h"
 #include "convert/cp932.h"
 
 namespace propdesk::properties {
 namespace {
 
-bool IsHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-// A lead byte with its trail byte is one character.
-std::size_t CharacterSize(std::string_view line, std::size_t i) {
-  const bool pair = i + 1 < line.size() && cp932::IsLeadByte(static_cast<std::uint8_t>(line[i])) &&
-                    cp932::IsTrailByte(static_cast<std::uint8_t>(line[i + 1]));
-  return pair ? 2 : 1;
-}
+bool IsHexDigit(char c) { return HexDigitValue(c) >= 0; }
 
 class LineLexer {
  public:
@@ -42,7 +34,7 @@ class LineLexer {
       } else if (kind == SpanKind::Key && (c == '=' || c == ':' || IsWhitespace(c))) {
         break;
       } else {
-        i += CharacterSize(line_, i);
+        i += cp932::CharacterLength(line_, i);
       }
     }
     if (i == spans_[index].begin) {
@@ -74,9 +66,9 @@ class LineLexer {
 }  // namespace
 
 std::size_t CharacterEnd(std::string_view line, std::size_t i) {
-  if (line[i] != '\\') return i + CharacterSize(line, i);
+  if (line[i] != '\\') return i + cp932::CharacterLength(line, i);
   if (i + 1 == line.size()) return i + 1;
-  if (line[i + 1] != 'u') return i + 1 + CharacterSize(line, i + 1);
+  if (line[i + 1] != 'u') return i + 1 + cp932::CharacterLength(line, i + 1);
   std::size_t end = i + 2;
   while (end < line.size() && end < i + 6 && IsHexDigit(line[end])) ++end;
   return end;

@@ -1,5 +1,6 @@
 #include "convert/utf8_native_codec.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -22,19 +23,10 @@ void AppendEscape(std::string& out, char16_t unit) {
 
 // The unit of a \uxxxx escape with lowercase digits at text[at], or -1 when there is none.
 long LowercaseEscapeAt(std::string_view text, std::size_t at) {
-  if (text.size() - at < kEscapeSize || text[at] != '\\' || text[at + 1] != 'u') return -1;
-  long unit = 0;
-  for (std::size_t i = at + 2; i < at + kEscapeSize; ++i) {
-    const char c = text[i];
-    if (c >= '0' && c <= '9') {
-      unit = unit << 4 | (c - '0');
-    } else if (c >= 'a' && c <= 'f') {
-      unit = unit << 4 | (c - 'a' + 10);
-    } else {
-      return -1;
-    }
-  }
-  return unit;
+  if (text.size() - at < kEscapeSize) return -1;
+  const char* escape = text.data() + at;
+  if (std::any_of(escape + 2, escape + kEscapeSize, [](char c) { return c >= 'A' && c <= 'F'; })) return -1;
+  return escape::ParseEscape(escape);
 }
 
 // The character that Utf8TextToNative writes as the escape text at native[at], with the length of

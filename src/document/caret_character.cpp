@@ -8,6 +8,7 @@
 #include "common/utf8.h"
 #include "convert/cp932.h"
 #include "convert/escape_syntax.h"
+#include "convert/native_text.h"
 
 namespace propdesk {
 namespace {
@@ -17,12 +18,9 @@ using properties::SpanKind;
 
 // The code unit of the native character that starts at or holds column.
 std::optional<char16_t> NativeCharacterAt(std::string_view line, std::size_t column) {
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(line.data());
-  for (std::size_t i = 0; i < line.size();) {
-    const bool pair = cp932::IsLeadByte(bytes[i]) && i + 1 < line.size() && cp932::IsTrailByte(bytes[i + 1]);
-    const std::size_t length = pair ? 2 : 1;
-    if (column < i + length) return pair ? cp932::DecodePair(bytes[i], bytes[i + 1]) : cp932::DecodeSingle(bytes[i]);
-    i += length;
+  for (std::size_t at = 0; at < line.size();) {
+    const char16_t unit = NextNativeCharacter(line, at);
+    if (column < at) return unit;
   }
   return std::nullopt;
 }

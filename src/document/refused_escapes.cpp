@@ -41,7 +41,7 @@ bool EndsWithContinuation(std::string_view line) {
   std::size_t backslashes = 0;
   for (std::size_t i = 0; i < line.size();) {
     const auto b = static_cast<std::uint8_t>(line[i]);
-    if (cp932::IsLeadByte(b) && i + 1 < line.size() && cp932::IsTrailByte(static_cast<std::uint8_t>(line[i + 1]))) {
+    if (cp932::CharacterLength(line, i) == 2) {
       backslashes = 0;
       i += 2;
     } else {

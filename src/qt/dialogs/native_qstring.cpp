@@ -5,6 +5,7 @@
 
 #include "convert/cp932.h"
 #include "convert/escape_syntax.h"
+#include "convert/native_text.h"
 
 namespace propdesk {
 namespace {
@@ -45,12 +46,8 @@ QString NativeToQString(std::string_view native) {
     } else if (b == '\n') {
       *out++ = QChar(kLoneLfPlaceholder);
       ++i;
-    } else if (cp932::IsLeadByte(b) && nextExists && cp932::IsTrailByte(bytes[i + 1])) {
-      *out++ = QChar(cp932::DecodePair(b, bytes[i + 1]));
-      i += 2;
     } else {
-      *out++ = QChar(cp932::DecodeSingle(b));
-      ++i;
+      *out++ = QChar(NextNativeCharacter(native, i));
     }
   }
   text.truncate(out - text.constData());
