@@ -20,6 +20,7 @@
 #include "search/find_replace_commands.h"
 #include "qt/qt_find_replace_dialog_host.h"
 #include "qt/dialogs/settings_dialog.h"
+#include "settings/settings.h"
 #include "qt/about_dialog.h"
 #include "qt/app_icon.h"
 #include "qt/document_info_pane.h"
@@ -59,7 +60,7 @@ MainFrame::MainFrame(std::unique_ptr<QtPrompts> ownPrompts, Prompts* prompts)
       infoPane_(new DocumentInfoPane(this)),
       wait_(std::make_unique<ExternalCommandWait>(this)) {
   document_ = std::make_unique<Document>(
-      view_->textView(), prompts_, *this,
+      view_->textView(), prompts_, *this, GetSettings(),
       [wait = wait_.get()](std::chrono::milliseconds elapsed) { return wait->ShouldCancel(elapsed); });
   findReplaceDialogs_ = std::make_unique<QtFindReplaceDialogHost>(*this, searchState_);
   findReplace_ = std::make_unique<FindReplaceCommands>(view_->textView(), prompts_, *findReplaceDialogs_, searchState_);
@@ -170,7 +171,7 @@ QString MainFrame::PositionText() const { return positionLabel_->text(); }
 QString MainFrame::DocumentInfoText() const { return infoPane_->text(); }
 
 bool MainFrame::OnEscape() {
-  if (!EscapeClosesWindow(document_->IsEditForbidden())) return false;
+  if (!EscapeClosesWindow(GetSettings(), document_->IsEditForbidden())) return false;
   PostClose();
   return true;
 }

@@ -42,7 +42,6 @@ class MainFrame final : public QMainWindow, public FrameWindow {
   bool MayEndSession();
 
   QAction* CommandAction(CommandId id) const { return actions_.at(id); }
-  Document& GetDocument() { return *document_; }
   QtFindReplaceDialogHost& FindReplaceDialogs() { return *findReplaceDialogs_; }
   EditViewWidget& View() { return *view_; }
   // The line:column text of the status bar; empty until the first refresh.

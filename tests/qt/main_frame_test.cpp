@@ -141,7 +141,7 @@ class MainFrameTest : public QObject {
 
     ShowActive();
     QTest::keyClick(&View(), Qt::Key_R, Qt::ControlModifier);
-    QVERIFY(frame_->GetDocument().IsEditForbidden());
+    QVERIFY(Action(ID_EDIT_READONLY)->isChecked());
 
     // A modeless dialog of the window, such as the find dialog, keeps the keys for itself.
     QDialog dialog(frame_.get());
@@ -151,12 +151,12 @@ class MainFrameTest : public QObject {
     QTRY_COMPARE(QApplication::activeWindow(), &dialog);
     field->setFocus();
     QTest::keyClick(field, Qt::Key_R, Qt::ControlModifier);
-    QVERIFY(frame_->GetDocument().IsEditForbidden());
+    QVERIFY(Action(ID_EDIT_READONLY)->isChecked());
   }
 
   void menuHelpShowsWhileAnItemIsHighlightedThenThePositionReturns() {
     ShowActive();
-    frame_->GetDocument().SetEditForbidden(true);
+    Action(ID_EDIT_READONLY)->trigger();
     QTest::keyRelease(&View(), Qt::Key_Control);
     QCOMPARE(frame_->PositionText(), QString("1:1"));
 
@@ -359,7 +359,7 @@ class MainFrameTest : public QObject {
     QFETCH(bool, closes);
     GetSettings().ExitByESC = exitByEsc;
     ShowActive();
-    frame_->GetDocument().SetEditForbidden(editForbidden);
+    if (editForbidden) Action(ID_EDIT_READONLY)->trigger();
     QTest::keyClick(&View(), Qt::Key_Escape);
     ProcessPostedEvents();
     QCOMPARE(frame_->isVisible(), !closes);
