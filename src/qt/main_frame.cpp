@@ -100,7 +100,7 @@ void MainFrame::RouteCommands() {
   route(ID_FILE_IMPORT, [this] { document_->OnFileImport(); });
   route(ID_FILE_EXPORT, [this] { document_->ChooseAndSave(true); });
   route(ID_APP_EXIT, [this] { PostClose(); });
-  route(ID_EDIT_UNDO, [this] { view_->undo(); });
+  route(ID_EDIT_UNDO, [this] { view_->textView().Undo(); });
   route(ID_EDIT_CUT, [this] { view_->cut(); });
   route(ID_EDIT_COPY, [this] { view_->copy(); });
   route(ID_EDIT_PASTE, [this] { view_->paste(); });
@@ -156,7 +156,7 @@ void MainFrame::UpdateCommandStates() {
   actions_.at(ID_EDIT_COPY)->setEnabled(selection);
   actions_.at(ID_EDIT_CUT)->setEnabled(selection && editable);
   actions_.at(ID_EDIT_PASTE)->setEnabled(clipboardHasText_ && editable);
-  actions_.at(ID_EDIT_UNDO)->setEnabled(view_->document()->isUndoAvailable() && editable);
+  actions_.at(ID_EDIT_UNDO)->setEnabled(view_->textView().CanUndo() && editable);
   const bool dialogOpen = findReplaceDialogs_->IsDialogOpen();
   actions_.at(ID_EDIT_FIND)->setEnabled(!dialogOpen);
   actions_.at(ID_EDIT_REPLACE)->setEnabled(editable && !dialogOpen);

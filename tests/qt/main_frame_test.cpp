@@ -18,12 +18,12 @@
 #include <QUrl>
 #include <QtTest>
 
-#include "document/document.h"
 #include "settings/settings.h"
 #include "qt/app_entry.h"
 #include "qt/edit_view_widget.h"
 #include "qt/main_frame.h"
 #include "support/properties_reader.h"
+#include "support/menu_command.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
@@ -70,7 +70,7 @@ class MainFrameTest : public QObject {
   std::unique_ptr<MainFrame> frame_;
   std::unique_ptr<TempDir> dir_;
 
-  QAction* Action(CommandId id) { return frame_->CommandAction(id); }
+  QAction* Action(CommandId id) { return test::MenuCommand(*frame_, id); }
   EditViewWidget& View() { return frame_->View(); }
   TextView& Text() { return frame_->View().textView(); }
   QString Title() { return frame_->windowTitle(); }
