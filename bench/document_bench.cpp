@@ -109,7 +109,7 @@ bool HoldsStartOf(const char* source, const std::string& path, std::size_t size)
 
 // The window's parts that take part in opening and saving, made once per process.
 struct Session {
-  Session() : document(view.textView(), prompts, frame) {
+  Session() : document(view.textView(), prompts, frame, GetSettings()) {
     view.resize(1024, 768);
     view.show();
     QApplication::processEvents();

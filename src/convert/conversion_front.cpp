@@ -6,7 +6,6 @@
 #include "convert/external_converter.h"
 #include "convert/in_place.h"
 #include "convert/meaning_safe_decoder.h"
-#include "settings/settings.h"
 
 namespace propdesk {
 namespace {
@@ -29,17 +28,11 @@ bool Convert(std::string_view text, std::string& result, std::string* errorText,
   return false;
 }
 
-// The choice of the settings at this moment, with the caller's cancel check.
-ConverterChoice CurrentChoice(const CancelCheck& shouldCancel) {
-  const Settings& settings = GetSettings();
-  return {settings.UseNative2Ascii, settings.Native2AsciiPath, shouldCancel};
-}
-
 }  // namespace
 
 bool ConvertToNative(std::string& text, std::string* errorText, const ConverterChoice& choice) {
   return ConvertInPlace(text, [&](std::string_view escaped, std::string& native) {
-    return Convert(escaped, native, errorText, choice, DecodeEscapesKeepingMeaning, ConversionDirection::ToNative);
+    return ConvertToNative(escaped, native, errorText, choice);
   });
 }
 
@@ -50,17 +43,8 @@ bool ConvertToEscaped(std::string& text, std::string* errorText, const Converter
 }
 
 bool ConvertToNative(std::string_view escaped, std::string& native, std::string* errorText,
-                     const CancelCheck& shouldCancel) {
-  return Convert(escaped, native, errorText, CurrentChoice(shouldCancel), DecodeEscapesKeepingMeaning,
-                 ConversionDirection::ToNative);
-}
-
-bool ConvertToNative(std::string& text, std::string* errorText, const CancelCheck& shouldCancel) {
-  return ConvertToNative(text, errorText, CurrentChoice(shouldCancel));
-}
-
-bool ConvertToEscaped(std::string& text, std::string* errorText, const CancelCheck& shouldCancel) {
-  return ConvertToEscaped(text, errorText, CurrentChoice(shouldCancel));
+                     const ConverterChoice& choice) {
+  return Convert(escaped, native, errorText, choice, DecodeEscapesKeepingMeaning, ConversionDirection::ToNative);
 }
 
 }  // namespace propdesk

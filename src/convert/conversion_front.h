@@ -1,6 +1,6 @@
 #pragma once
 // The one door through which the document converts text: the built-in codec or the external
-// command, as the settings say at the moment of the call.
+// command, as the caller chooses at the moment of the call.
 #include <string>
 #include <string_view>
 
@@ -16,20 +16,16 @@ struct ConverterChoice {
   CancelCheck shouldCancel;
 };
 
-// Escaped .properties bytes to native text, with the converter the settings choose at this moment;
-// an external command asks shouldCancel while it runs. The built-in codec keeps as text every escape
-// whose character would change the file's meaning once saved (DecodeEscapesKeepingMeaning). On
-// failure returns false, leaves text exactly as it was and, when errorText is not null, puts the
-// message (UTF-8) there.
-[[nodiscard]] bool ConvertToNative(std::string& text, std::string* errorText, const CancelCheck& shouldCancel);
+// Escaped .properties bytes to native text, with the converter chosen; an external command asks
+// choice.shouldCancel while it runs. The built-in codec keeps as text every escape whose character
+// would change the file's meaning once saved (DecodeEscapesKeepingMeaning). On failure returns
+// false, leaves text exactly as it was and, when errorText is not null, puts the message (UTF-8)
+// there.
+[[nodiscard]] bool ConvertToNative(std::string& text, std::string* errorText, const ConverterChoice& choice);
 // Native text to escaped .properties bytes, with the same contract.
-[[nodiscard]] bool ConvertToEscaped(std::string& text, std::string* errorText, const CancelCheck& shouldCancel);
+[[nodiscard]] bool ConvertToEscaped(std::string& text, std::string* errorText, const ConverterChoice& choice);
 // ConvertToNative into native, leaving the bytes as they are, for a caller that keeps them.
 [[nodiscard]] bool ConvertToNative(std::string_view escaped, std::string& native, std::string* errorText,
-                                   const CancelCheck& shouldCancel);
-
-// The same conversions with the converter given.
-[[nodiscard]] bool ConvertToNative(std::string& text, std::string* errorText, const ConverterChoice& choice);
-[[nodiscard]] bool ConvertToEscaped(std::string& text, std::string* errorText, const ConverterChoice& choice);
+                                   const ConverterChoice& choice);
 
 }  // namespace propdesk

@@ -8,13 +8,11 @@
 
 #include "common/string_table.h"
 #include "common/whole_file.h"
-#include "convert/conversion_front.h"
 #include "convert/escape_syntax.h"
 #include "convert/native_text.h"
 #include "convert/utf8_native_codec.h"
 #include "document/line_ends.h"
 #include "document/refused_escapes.h"
-#include "settings/settings.h"
 
 namespace propdesk {
 namespace {
@@ -25,13 +23,6 @@ std::string LoadString(int id) {
   std::string text;
   LoadText(id, text);
   return text;
-}
-
-// Whether saving writes the lines the person has not changed back as they are in the file. Not
-// for an escaped file that the external command converts: it converts the whole text its own way.
-bool KeepsUntouchedLines(const FileFormat& format) {
-  const Settings& settings = GetSettings();
-  return settings.KeepUntouchedLines && (format.encoding == FileFormat::Encoding::kUtf8 || !settings.UseNative2Ascii);
 }
 
 // True when both paths can be examined and name the same file, whatever the form of the paths
@@ -45,8 +36,13 @@ bool IsSameFile(const std::string& first, const std::string& second) {
 
 }  // namespace
 
-Document::Document(TextView& view, Prompts& prompts, FrameWindow& frame, CancelCheck externalCommandCheck)
-    : view_(view), prompts_(prompts), frame_(frame), externalCommandCheck_(std::move(externalCommandCheck)) {}
+Document::Document(TextView& view, Prompts& prompts, FrameWindow& frame, const Settings& settings,
+                   CancelCheck externalCommandCheck)
+    : view_(view),
+      prompts_(prompts),
+      frame_(frame),
+      settings_(settings),
+      externalCommandCheck_(std::move(externalCommandCheck)) {}
 
 bool Document::OpenDocument(const std::string& path, bool asImport) {
   std::optional<std::string> newPath;
@@ -76,7 +72,7 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
   } catch (const std::exception&) {
     // Without memory for the lines, saving encodes every line.
   }
-  lfLineEnds_ = !asImport && lfStyle;
+  found.format.lfLineEnds = !asImport && lfStyle;
   SetFileFormat(found.format);
   view_.SetModified(asImport);
   view_.EmptyUndoBuffer();
@@ -84,7 +80,7 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
   // Bytes without a native meaning would be saved as U+30FB, and raw bytes that Java reads as
   // ISO-8859-1 would be saved as escapes of other characters: the document opens edit-forbidden.
   const bool warned = found.undefinedNativeBytes || found.rawNativeBytes;
-  SetEditForbidden(warned || (!asImport && GetSettings().ReadOnlyOpen));
+  SetEditForbidden(warned || (!asImport && settings_.ReadOnlyOpen));
   if (warned) Tell(found.undefinedNativeBytes ? IDS_UNDEFINED_NATIVE_BYTES : IDS_RAW_NATIVE_BYTES);
   return true;
 }
@@ -107,7 +103,7 @@ bool Document::ReadNativeText(const std::string& path, bool asImport, std::strin
     // Not UTF-8 (that would be the UTF-8 form), so what Java reads as ISO-8859-1.
     found.rawNativeBytes = escape::SkipAscii(body.data(), body.data() + body.size()) != body.data() + body.size();
     std::string errorText;
-    if (!ConvertToNative(body, text, &errorText, externalCommandCheck_)) {
+    if (!ConvertToNative(body, text, &errorText, Converter())) {
       prompts_.ShowMessageText(errorText, MessageStyle::Ok);
       return false;
     }
@@ -165,13 +161,23 @@ bool Document::WriteViewText(const std::string& path, bool asExport, std::option
 bool Document::ToFileForm(std::string& text) {
   if (fileFormat_.encoding == FileFormat::Encoding::kUtf8) {
     text = NativeToUtf8Text(text);
-  } else if (std::string errorText; !ConvertToEscaped(text, &errorText, externalCommandCheck_)) {
+  } else if (std::string errorText; !ConvertToEscaped(text, &errorText, Converter())) {
     prompts_.ShowMessageText(errorText, MessageStyle::Ok);
     return false;
   }
-  if (lfLineEnds_) CollapseLineEnds(text);
+  if (fileFormat_.lfLineEnds) CollapseLineEnds(text);
   PutByteOrderMark(fileFormat_, text);
   return true;
+}
+
+ConverterChoice Document::Converter() const {
+  return {settings_.UseNative2Ascii, settings_.Native2AsciiPath, externalCommandCheck_};
+}
+
+// Not for an escaped file that the external command converts: it converts the whole text its own way.
+bool Document::KeepsUntouchedLines(const FileFormat& format) const {
+  return settings_.KeepUntouchedLines &&
+         (format.encoding == FileFormat::Encoding::kUtf8 || !settings_.UseNative2Ascii);
 }
 
 void Document::SetFileFormat(const FileFormat& format) {
@@ -210,7 +216,6 @@ void Document::NewDocument() {
   fileStamp_.reset();
   untouched_.reset();
   refusedEscapeLines_.clear();
-  lfLineEnds_ = false;
   SetFileFormat({});
   view_.SetModified(false);
   view_.EmptyUndoBuffer();

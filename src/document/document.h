@@ -1,5 +1,5 @@
 #pragma once
-// The one document: its file name, line-end style, file format and edit-forbidden mode, and every
+// The one document: its file name, file format and edit-forbidden mode, and every
 // operation that replaces, stores or names the text held by the view. Failures are shown through
 // the prompts and leave the document as it was; no exception leaves these operations.
 #include <cstddef>
@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "common/prompts.h"
-#include "convert/child_process.h"
+#include "convert/conversion_front.h"
 #include "document/file_format.h"
 #include "document/file_stamp.h"
 #include "document/frame_window.h"
 #include "document/text_view.h"
 #include "document/untouched_lines.h"
+#include "settings/settings.h"
 
 namespace propdesk {
 
@@ -23,9 +24,11 @@ inline constexpr std::size_t kMaxPathBytes = 259;
 class Document {
  public:
   // The view's modified flag is the document's modified state; there is no copy of it here.
-  // The window calls UpdateTitle once after creating the document. An external converter asks
-  // externalCommandCheck while its command runs.
-  Document(TextView& view, Prompts& prompts, FrameWindow& frame, CancelCheck externalCommandCheck = {});
+  // The window calls UpdateTitle once after creating the document. The settings are read at the
+  // moment each operation needs them, so they must outlive the document. An external converter
+  // asks externalCommandCheck while its command runs.
+  Document(TextView& view, Prompts& prompts, FrameWindow& frame, const Settings& settings,
+           CancelCheck externalCommandCheck = {});
 
   // Reads a file into the view: escaped .properties form, or plain text when asImport.
   // Used as it is for a file named on the command line.
@@ -67,10 +70,7 @@ class Document {
   void SetEditForbidden(bool editForbidden);
   bool IsEditForbidden() const { return editForbidden_; }
 
-  bool HasDocumentPath() const { return documentPath_.has_value(); }
   const std::optional<std::string>& DocumentPath() const { return documentPath_; }
-  bool LfLineEnds() const { return lfLineEnds_; }
-  const FileFormat& GetFileFormat() const { return fileFormat_; }
 
  private:
   // What reading a file found besides its text.
@@ -86,6 +86,10 @@ class Document {
   // written: what is kept of the file written, when its untouched lines are kept.
   bool WriteViewText(const std::string& path, bool asExport, std::optional<UntouchedLines>& written);
   bool ToFileForm(std::string& text);
+  // The converter the settings choose at this moment.
+  ConverterChoice Converter() const;
+  // Whether saving writes the lines the person has not changed back as they are in the file.
+  bool KeepsUntouchedLines(const FileFormat& format) const;
   void SetFileFormat(const FileFormat& format);
   void Tell(int messageId);
   // False when a line the person edited holds a \u escape that Java refuses and the person does
@@ -100,9 +104,9 @@ class Document {
   TextView& view_;
   Prompts& prompts_;
   FrameWindow& frame_;
+  const Settings& settings_;
   CancelCheck externalCommandCheck_;
   std::optional<std::string> documentPath_;
-  bool lfLineEnds_ = false;
   FileFormat fileFormat_;
   // The document's file as last read or written; none for an untitled document.
   std::optional<FileStamp> fileStamp_;

@@ -1,7 +1,5 @@
 #include "document/edit_view_rules.h"
 
-#include "settings/settings.h"
-
 namespace propdesk {
 
 std::string CaretPositionText(const TextView& view) {
@@ -9,6 +7,8 @@ std::string CaretPositionText(const TextView& view) {
   return std::to_string(position.line + 1) + ":" + std::to_string(position.column + 1);
 }
 
-bool EscapeClosesWindow(bool editForbidden) { return editForbidden && GetSettings().ExitByESC; }
+bool EscapeClosesWindow(const Settings& settings, bool editForbidden) {
+  return editForbidden && settings.ExitByESC;
+}
 
 }  // namespace propdesk

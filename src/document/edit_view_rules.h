@@ -3,6 +3,7 @@
 #include <string>
 
 #include "document/text_view.h"
+#include "settings/settings.h"
 
 namespace propdesk {
 
@@ -12,6 +13,6 @@ std::string CaretPositionText(const TextView& view);
 
 // True when ESC typed into the view closes the window instead of reaching the view: the setting
 // ExitByESC is on and the document is edit-forbidden.
-bool EscapeClosesWindow(bool editForbidden);
+bool EscapeClosesWindow(const Settings& settings, bool editForbidden);
 
 }  // namespace propdesk

@@ -5,10 +5,6 @@
 #include "convert/utf8_native_codec.h"
 
 namespace propdesk {
-namespace {
-
-
-}  // namespace
 
 FileFormat FileFormatOf(std::string_view bytes) {
   FileFormat format;

@@ -1,6 +1,6 @@
 #pragma once
 // The form in which a document's file holds its text. It is decided when the file is opened and
-// used by every later Save and Save As, like the line-end style.
+// used by every later Save and Save As.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -15,6 +15,8 @@ struct FileFormat {
   Encoding encoding = Encoding::kEscaped;
   // The file began with the UTF-8 byte-order mark EF BB BF; the view does not show it.
   bool byteOrderMark = false;
+  // A bare LF came before the first CR LF: the view shows CR LF, and saving writes LF back.
+  bool lfLineEnds = false;
   bool operator==(const FileFormat&) const = default;
 };
 

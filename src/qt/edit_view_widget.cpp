@@ -171,10 +171,6 @@ void EditViewWidget::changeEvent(QEvent* event) {
     // follows the background.
     viewport()->setBackgroundRole(isReadOnly() ? QPalette::Window : QPalette::Base);
     viewport()->update();
-    if (readOnlyShown_ != isReadOnly()) {
-      readOnlyShown_ = isReadOnly();
-      emit readOnlyChanged(readOnlyShown_);
-    }
   }
   QPlainTextEdit::changeEvent(event);
 }

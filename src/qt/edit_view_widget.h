@@ -57,8 +57,6 @@ class EditViewWidget : public QPlainTextEdit {
   // The caret position shown elsewhere should be read again now: sent on key release, on a
   // character typed (before it is inserted) and on mouse movement over the area.
   void caretPositionRefreshRequested();
-  // Read-only mode was switched (by setReadOnly or through textView()).
-  void readOnlyChanged(bool readOnly);
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
@@ -89,7 +87,6 @@ class EditViewWidget : public QPlainTextEdit {
   std::unique_ptr<QtTextView> textView_;
   PropertiesColouring colouring_;
   std::function<bool()> escapeHandler_;
-  bool readOnlyShown_ = false;
 };
 
 }  // namespace propdesk

@@ -20,6 +20,7 @@
 #include "search/find_replace_commands.h"
 #include "qt/qt_find_replace_dialog_host.h"
 #include "qt/dialogs/settings_dialog.h"
+#include "settings/settings.h"
 #include "qt/about_dialog.h"
 #include "qt/app_icon.h"
 #include "qt/document_info_pane.h"
@@ -59,7 +60,7 @@ MainFrame::MainFrame(std::unique_ptr<QtPrompts> ownPrompts, Prompts* prompts)
       infoPane_(new DocumentInfoPane(this)),
       wait_(std::make_unique<ExternalCommandWait>(this)) {
   document_ = std::make_unique<Document>(
-      view_->textView(), prompts_, *this,
+      view_->textView(), prompts_, *this, GetSettings(),
       [wait = wait_.get()](std::chrono::milliseconds elapsed) { return wait->ShouldCancel(elapsed); });
   findReplaceDialogs_ = std::make_unique<QtFindReplaceDialogHost>(*this, searchState_);
   findReplace_ = std::make_unique<FindReplaceCommands>(view_->textView(), prompts_, *findReplaceDialogs_, searchState_);
@@ -99,7 +100,7 @@ void MainFrame::RouteCommands() {
   route(ID_FILE_IMPORT, [this] { document_->OnFileImport(); });
   route(ID_FILE_EXPORT, [this] { document_->ChooseAndSave(true); });
   route(ID_APP_EXIT, [this] { PostClose(); });
-  route(ID_EDIT_UNDO, [this] { view_->undo(); });
+  route(ID_EDIT_UNDO, [this] { view_->textView().Undo(); });
   route(ID_EDIT_CUT, [this] { view_->cut(); });
   route(ID_EDIT_COPY, [this] { view_->copy(); });
   route(ID_EDIT_PASTE, [this] { view_->paste(); });
@@ -155,7 +156,7 @@ void MainFrame::UpdateCommandStates() {
   actions_.at(ID_EDIT_COPY)->setEnabled(selection);
   actions_.at(ID_EDIT_CUT)->setEnabled(selection && editable);
   actions_.at(ID_EDIT_PASTE)->setEnabled(clipboardHasText_ && editable);
-  actions_.at(ID_EDIT_UNDO)->setEnabled(view_->document()->isUndoAvailable() && editable);
+  actions_.at(ID_EDIT_UNDO)->setEnabled(view_->textView().CanUndo() && editable);
   const bool dialogOpen = findReplaceDialogs_->IsDialogOpen();
   actions_.at(ID_EDIT_FIND)->setEnabled(!dialogOpen);
   actions_.at(ID_EDIT_REPLACE)->setEnabled(editable && !dialogOpen);
@@ -170,7 +171,7 @@ QString MainFrame::PositionText() const { return positionLabel_->text(); }
 QString MainFrame::DocumentInfoText() const { return infoPane_->text(); }
 
 bool MainFrame::OnEscape() {
-  if (!EscapeClosesWindow(document_->IsEditForbidden())) return false;
+  if (!EscapeClosesWindow(GetSettings(), document_->IsEditForbidden())) return false;
   PostClose();
   return true;
 }

@@ -41,8 +41,6 @@ class MainFrame final : public QMainWindow, public FrameWindow {
   // The save-changes question of a log-off or shutdown: true when the session may end.
   bool MayEndSession();
 
-  QAction* CommandAction(CommandId id) const { return actions_.at(id); }
-  Document& GetDocument() { return *document_; }
   QtFindReplaceDialogHost& FindReplaceDialogs() { return *findReplaceDialogs_; }
   EditViewWidget& View() { return *view_; }
   // The line:column text of the status bar; empty until the first refresh.

@@ -51,6 +51,7 @@ QAction* AddCommand(QMenu& menu, const MenuItem& item) {
   // are only shown; the others become a shortcut that works while the main window has the focus.
   if (item.keys) text += u'\t' + QString::fromLatin1(item.keys);
   QAction* action = menu.addAction(text);
+  action->setData(item.id);
   if (item.keys && item.handler == Keys::Window)
     action->setShortcut(QKeySequence(QString::fromLatin1(item.keys)));
   action->setShortcutContext(Qt::WindowShortcut);

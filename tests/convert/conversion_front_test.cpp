@@ -1,5 +1,5 @@
-// The conversion front: built-in codec or external command as the settings say at each call, and
-// the messages of failed conversions.
+// The conversion front: built-in codec or external command as the caller chooses, and the messages
+// of failed conversions.
 #include "convert/conversion_front.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +11,11 @@
 #include "convert/escape_codec.h"
 #include "convert/external_converter.h"
 #include "convert/meaning_safe_decoder.h"
-#include "settings/settings.h"
 
 namespace propdesk {
 namespace {
 
-using ConvertFunction = bool (*)(std::string&, std::string*, const CancelCheck&);
+using ConvertFunction = bool (*)(std::string&, std::string*, const ConverterChoice&);
 
 // Escaped text as files hold it: upper and lower case digits, escapes that code page 932 cannot
 // hold, escapes the editor keeps, broken escapes, both line-end styles.
@@ -55,64 +54,28 @@ std::string NativeCorpus() {
 
 class ConversionFrontTest : public ::testing::Test {
  protected:
-  ConversionFrontTest() : saved_(GetSettings()) {}
+  void TearDown() override { EXPECT_TRUE(sandbox_.TempLeftovers().empty()); }
 
-  void TearDown() override {
-    GetSettings() = saved_;
-    EXPECT_TRUE(sandbox_.TempLeftovers().empty());
-  }
-
-  static void UseExternal(const std::string& path) {
-    GetSettings().UseNative2Ascii = true;
-    GetSettings().Native2AsciiPath = path;
-  }
-
-  Settings saved_;
   test::CommandSandbox sandbox_;
 };
 
 TEST_F(ConversionFrontTest, BuiltInPathGivesTheCodecsResultAndLeavesErrorTextAlone) {
-  GetSettings().UseNative2Ascii = false;
-  GetSettings().Native2AsciiPath = sandbox_.Script("never", "exit 1");
+  const std::string never = sandbox_.Script("never", "exit 1");
+  const ConverterChoice builtIn{false, never, {}};
 
   std::string native = kEscaped;
   std::string codecNative = kEscaped;
   std::string errorText = "untouched";
-  ASSERT_TRUE(ConvertToNative(native, &errorText, CancelCheck()));
+  ASSERT_TRUE(ConvertToNative(native, &errorText, builtIn));
   ASSERT_TRUE(DecodeEscapesKeepingMeaning(codecNative));
   EXPECT_EQ(native, codecNative);
 
   std::string escaped = native;
   std::string codecEscaped = native;
-  ASSERT_TRUE(ConvertToEscaped(escaped, &errorText, CancelCheck()));
+  ASSERT_TRUE(ConvertToEscaped(escaped, &errorText, builtIn));
   ASSERT_TRUE(EncodeEscapes(codecEscaped));
   EXPECT_EQ(escaped, codecEscaped);
   EXPECT_EQ(errorText, "untouched");
-}
-
-TEST_F(ConversionFrontTest, SettingIsReadAtEveryCall) {
-  const std::string upper = sandbox_.Script("upper", "tr a-z A-Z");
-  const std::string text = "key=\x82\xa0 value";
-  std::string builtIn = text;
-  ASSERT_TRUE(EncodeEscapes(builtIn));
-
-  const struct {
-    bool useExternal;
-    std::string path;
-    std::string expected;
-  } calls[] = {
-      {true, upper, "KEY=\x82\xa0 VALUE"},
-      {false, upper, builtIn},
-      {true, "cat", text},
-      {true, upper, "KEY=\x82\xa0 VALUE"},
-  };
-  for (const auto& call : calls) {
-    GetSettings().UseNative2Ascii = call.useExternal;
-    GetSettings().Native2AsciiPath = call.path;
-    std::string converted = text;
-    ASSERT_TRUE(ConvertToEscaped(converted, nullptr, CancelCheck()));
-    EXPECT_EQ(converted, call.expected);
-  }
 }
 
 TEST_F(ConversionFrontTest, FailureKeepsTheTextAndGivesTheMessage) {
@@ -125,36 +88,30 @@ TEST_F(ConversionFrontTest, FailureKeepsTheTextAndGivesTheMessage) {
       {sandbox_.Script("fails", "cat; exit 1"), "外部コマンドがエラーで終了しました。"},
   };
   for (const auto& c : cases) {
-    UseExternal(c.path);
+    const ConverterChoice external{true, c.path, {}};
     const ConvertFunction conversions[] = {&ConvertToNative, &ConvertToEscaped};
     for (const ConvertFunction convert : conversions) {
       std::string text = kEscaped;
       std::string errorText = "stale";
-      EXPECT_FALSE(convert(text, &errorText, {}));
+      EXPECT_FALSE(convert(text, &errorText, external));
       EXPECT_EQ(text, kEscaped);
       EXPECT_EQ(errorText, c.message);
-      EXPECT_FALSE(convert(text, nullptr, {}));
+      EXPECT_FALSE(convert(text, nullptr, external));
       EXPECT_EQ(text, kEscaped);
     }
   }
 }
 
-// A cancel check ends the command, with the settings' choice and with a choice given whatever the
-// settings say; the text stays and the message is the cancel's own.
+// A cancel check ends the command in either direction; the text stays and the message is the
+// cancel's own.
 TEST_F(ConversionFrontTest, CancelCheckEndsTheCommandWithItsOwnMessage) {
   const std::string slow = sandbox_.Script("slow", "sleep 30");
-  for (const bool given : {false, true}) {
+  for (const ConvertFunction convert : {&ConvertToNative, &ConvertToEscaped}) {
     int asked = 0;
     const CancelCheck cancelOnThird = [&](std::chrono::milliseconds) { return ++asked == 3; };
     std::string text = kEscaped;
     std::string errorText;
-    if (given) {
-      GetSettings().UseNative2Ascii = false;
-      EXPECT_FALSE(ConvertToEscaped(text, &errorText, ConverterChoice{true, slow, cancelOnThird}));
-    } else {
-      UseExternal(slow);
-      EXPECT_FALSE(ConvertToNative(text, &errorText, cancelOnThird));
-    }
+    EXPECT_FALSE(convert(text, &errorText, ConverterChoice{true, slow, cancelOnThird}));
     EXPECT_EQ(asked, 3);
     EXPECT_EQ(text, kEscaped);
     EXPECT_EQ(errorText, "変換を中止しました。");
@@ -178,12 +135,11 @@ TEST_F(ConversionFrontTest, OwnCommandLineConverterGivesThePlainCodecsBytes) {
     std::string builtIn = direction.input;
     ASSERT_TRUE(direction.codec(builtIn));
     ASSERT_NE(builtIn, direction.input);
-    GetSettings().UseNative2Ascii = true;
     for (const std::string& command : {program, program + " -encoding MS932"}) {
-      GetSettings().Native2AsciiPath = command;
       std::string external = direction.input;
       std::string errorText;
-      ASSERT_TRUE(direction.convert(external, &errorText, {})) << command << ": " << errorText;
+      ASSERT_TRUE(direction.convert(external, &errorText, ConverterChoice{true, command, {}}))
+          << command << ": " << errorText;
       EXPECT_TRUE(external == builtIn) << command;
     }
   }

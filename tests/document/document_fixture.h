@@ -41,12 +41,10 @@ inline void PrintTo(const DocumentState& s, std::ostream* out) {
 class DocumentTest : public ::testing::Test {
  protected:
   DocumentTest() {
-    GetSettings() = Settings{};
     view.onModifiedChanged = [this] { document.UpdateTitle(); };
     document.UpdateTitle();
   }
   ~DocumentTest() override {
-    GetSettings() = Settings{};
     EXPECT_TRUE(prompts.answers.empty()) << "a scripted answer was not asked for";
     EXPECT_TRUE(prompts.chosenPaths.empty()) << "a scripted chooser was not shown";
   }
@@ -63,15 +61,17 @@ class DocumentTest : public ::testing::Test {
     view.ReplaceSelection(text);
   }
   DocumentState State() const {
-    return {view.GetText(), document.DocumentPath(), view.IsModified(), document.LfLineEnds(),
+    return {view.GetText(), document.DocumentPath(), view.IsModified(), frame.fileFormat.lfLineEnds,
             document.IsEditForbidden(), view.IsReadOnly(), view.CanUndo(), frame.title};
   }
 
   TempDir dir;
+  // The document reads these at the moment it needs them, as it reads the window's.
+  Settings settings;
   FakeTextView view;
   ScriptedPrompts prompts;
   RecordingFrameWindow frame;
-  Document document{view, prompts, frame};
+  Document document{view, prompts, frame, settings};
 };
 
 }  // namespace propdesk::test

@@ -21,9 +21,9 @@ class DocumentLifecycleTest : public DocumentTest {
  protected:
   DocumentLifecycleTest() {
     startPath = MakeFile("start.properties", "a=\\u3042\nb=1\r\n");
-    GetSettings().ReadOnlyOpen = false;
+    settings.ReadOnlyOpen = false;
     EXPECT_TRUE(document.OpenDocument(startPath, false));
-    GetSettings().ReadOnlyOpen = true;
+    settings.ReadOnlyOpen = true;
     Type("c");
     document.SetEditForbidden(true);
     started = {"a="s + kA + "\r\nb=1\r\nc", startPath, true, true, true, true, true,
@@ -44,7 +44,7 @@ TEST_F(DocumentLifecycleTest, NewEmptiesTheDocumentAndMakesItEditable) {
 TEST_F(DocumentLifecycleTest, OpenTakesTheFilesNameAndStyleAndReadOnlyOpen) {
   const std::string other = MakeFile("other.properties", "x=\\u3044\r\ny\n");
   for (const bool readOnlyOpen : {true, false}) {
-    GetSettings().ReadOnlyOpen = readOnlyOpen;
+    settings.ReadOnlyOpen = readOnlyOpen;
     Type("!");
     ASSERT_TRUE(document.OpenDocument(other, false));
     EXPECT_EQ(State(), (DocumentState{"x=\x82\xa2\r\ny\r\n", other, false, false, readOnlyOpen, readOnlyOpen,
@@ -160,7 +160,7 @@ TEST_F(DocumentLifecycleTest, FailuresShowOneMessageAndLeaveEverythingAsItWas) {
 }
 
 TEST_F(DocumentLifecycleTest, AConversionFailureShowsTheConvertersMessage) {
-  GetSettings().UseNative2Ascii = true;
+  settings.UseNative2Ascii = true;
   const struct {
     std::string command;
     std::string message;
@@ -169,7 +169,7 @@ TEST_F(DocumentLifecycleTest, AConversionFailureShowsTheConvertersMessage) {
       {"true", ConversionMessage(ConversionStatus::CommandFailed, 0)},  // exits 0, writes nothing
   };
   for (const auto& converter : converters) {
-    GetSettings().Native2AsciiPath = converter.command;
+    settings.Native2AsciiPath = converter.command;
     for (const bool saving : {false, true}) {
       prompts.messages.clear();
       EXPECT_FALSE(saving ? document.SaveCurrent() : document.OpenDocument(startPath, false));
@@ -200,7 +200,7 @@ TEST_F(DocumentLifecycleTest, SaveAsksBeforeOverwritingAFileChangedOnDisk) {
 }
 
 TEST_F(DocumentTest, SaveAsksAboutAnEditedLineWithAnEscapeJavaRefuses) {
-  GetSettings().ReadOnlyOpen = false;
+  settings.ReadOnlyOpen = false;
   const std::string path = MakeFile("refused.properties", "old=\\u00E\n");
   ASSERT_TRUE(document.OpenDocument(path, false));
   // Not refused: after an escaped backslash, after the trail byte 5C of "ソ", in a comment (the line
@@ -288,7 +288,7 @@ TEST_F(DocumentTest, LineEndStyleOfTheFirstBreakIsRestoredOnSave) {
     const std::string path = MakeFile("style.properties", c.file);
     ASSERT_TRUE(document.OpenDocument(path, false));
     EXPECT_EQ(view.GetText(), c.view);
-    EXPECT_EQ(document.LfLineEnds(), c.lfStyle);
+    EXPECT_EQ(frame.fileFormat.lfLineEnds, c.lfStyle);
     Type("\r\nz");
     ASSERT_TRUE(document.SaveDocument(path, false));
     EXPECT_EQ(ReadFileBytes(path), c.saved);

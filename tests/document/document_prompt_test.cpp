@@ -180,7 +180,7 @@ TEST_F(PromptTest, DroppingTheDocumentsOwnFileUnderAnyPathDoesNothing) {
 TEST_F(PromptTest, DroppingAnotherFileAsksThenOpensItEscaped) {
   // A copy has the same content but is another file.
   const std::string copy = MakeFile("copy.txt", "k=\\u3042\n");
-  GetSettings().ReadOnlyOpen = false;
+  settings.ReadOnlyOpen = false;
   prompts.answers = {MessageResult::No};
   document.OnDropFiles({copy});
   ExpectQuestionFor(path);

@@ -28,16 +28,12 @@ TEST(EditViewRules, CaretPositionCountsLinesAndBytesFromOne) {
   }
 }
 
-class EscapeRuleTest : public ::testing::Test {
- protected:
-  void TearDown() override { GetSettings() = Settings{}; }
-};
-
-TEST_F(EscapeRuleTest, EscapeClosesOnlyWhenAllowedAndEditForbidden) {
+TEST(EditViewRules, EscapeClosesOnlyWhenAllowedAndEditForbidden) {
   for (const bool exitByEsc : {false, true}) {
-    GetSettings().ExitByESC = exitByEsc;
-    EXPECT_FALSE(EscapeClosesWindow(false));
-    EXPECT_EQ(EscapeClosesWindow(true), exitByEsc);
+    Settings settings;
+    settings.ExitByESC = exitByEsc;
+    EXPECT_FALSE(EscapeClosesWindow(settings, false));
+    EXPECT_EQ(EscapeClosesWindow(settings, true), exitByEsc);
   }
 }
 

@@ -19,14 +19,13 @@ constexpr const char* kRawBytesMessage =
 
 class FileFormatTest : public DocumentTest {
  protected:
-  FileFormatTest() { GetSettings().ReadOnlyOpen = false; }
+  FileFormatTest() { settings.ReadOnlyOpen = false; }
 
   // Opens bytes as a file and saves it unedited; the file must come back byte for byte.
   void ExpectRoundTrip(const std::string& bytes, const std::string& shown, FileFormat format) {
     const std::string path = MakeFile("file.properties", bytes);
     ASSERT_TRUE(document.OpenDocument(path, false));
     EXPECT_EQ(view.GetText(), shown);
-    EXPECT_EQ(document.GetFileFormat(), format);
     EXPECT_EQ(frame.fileFormat, format);
     EXPECT_FALSE(document.IsEditForbidden());
     ASSERT_TRUE(document.SaveCurrent());
@@ -40,18 +39,18 @@ TEST_F(FileFormatTest, Utf8AndMarkedFilesShowNativeTextAndComeBackByteForByte) {
   // text like any other, and one after an escaped backslash stays that text.
   const std::string utf8 = "k=\xc3\xa9\xf0\x9f\x98\x80\xe3\x80\x9c\xe3\x81\x82\\u3042\\\\u00e9\n#\xe3\x81\x82";
   const std::string shown = "k=\\u00e9\\ud83d\\ude00\\u301c\x82\xa0\\u3042\\\\u00e9\r\n#\x82\xa0";
-  ExpectRoundTrip(utf8, shown, {Encoding::kUtf8, false});
-  ExpectRoundTrip(kBom + utf8, shown, {Encoding::kUtf8, true});
-  ExpectRoundTrip(kBom + "a=\\u3042\r\n"s, "a=\x82\xa0\r\n", {Encoding::kEscaped, true});
+  ExpectRoundTrip(utf8, shown, {Encoding::kUtf8, false, true});
+  ExpectRoundTrip(kBom + utf8, shown, {Encoding::kUtf8, true, true});
+  ExpectRoundTrip(kBom + "a=\\u3042\r\n"s, "a=\x82\xa0\r\n", {Encoding::kEscaped, true, false});
   // Native bytes that happen to be valid UTF-8 are not taken for it without a multi-byte sequence.
-  ExpectRoundTrip(kBom + "a=b\n"s, "a=b\r\n", {Encoding::kEscaped, true});
+  ExpectRoundTrip(kBom + "a=b\n"s, "a=b\r\n", {Encoding::kEscaped, true, true});
 
   // The external converter never sees the mark, nor a UTF-8 file, which it would read as code
   // page 932; "sh -c cat" copies its input in both directions.
-  GetSettings().UseNative2Ascii = true;
-  GetSettings().Native2AsciiPath = "/bin/sh -c cat";
-  ExpectRoundTrip(kBom + "a=\\u3042\n"s, "a=\\u3042\r\n", {Encoding::kEscaped, true});
-  ExpectRoundTrip(kBom + utf8, shown, {Encoding::kUtf8, true});
+  settings.UseNative2Ascii = true;
+  settings.Native2AsciiPath = "/bin/sh -c cat";
+  ExpectRoundTrip(kBom + "a=\\u3042\n"s, "a=\\u3042\r\n", {Encoding::kEscaped, true, true});
+  ExpectRoundTrip(kBom + utf8, shown, {Encoding::kUtf8, true, true});
 }
 
 TEST_F(FileFormatTest, EditsAreSavedAsUtf8AndSaveAsKeepsTheForm) {
@@ -64,7 +63,7 @@ TEST_F(FileFormatTest, EditsAreSavedAsUtf8AndSaveAsKeepsTheForm) {
   prompts.chosenPaths.push_back(target);
   ASSERT_TRUE(document.ChooseAndSave(false));
   EXPECT_EQ(ReadFileBytes(target), kBom + "a=\xc3\xa9\nb=\xe3\x81\x84\xc3\xbc\\ud83d\\u00FC"s);
-  EXPECT_EQ(document.GetFileFormat(), (FileFormat{Encoding::kUtf8, true}));
+  EXPECT_EQ(frame.fileFormat, (FileFormat{Encoding::kUtf8, true, true}));
 }
 
 TEST_F(FileFormatTest, NewAndImportStartEscapedWithoutMark) {
@@ -80,7 +79,6 @@ TEST_F(FileFormatTest, NewAndImportStartEscapedWithoutMark) {
 
   ASSERT_TRUE(document.OpenDocument(MakeFile("utf8.properties", utf8), false));
   document.NewDocument();
-  EXPECT_EQ(document.GetFileFormat(), FileFormat{});
   EXPECT_EQ(frame.fileFormat, FileFormat{});
 }
 

@@ -19,7 +19,7 @@ constexpr std::string_view kMixedFile =
 
 class UntouchedLinesTest : public DocumentTest {
  protected:
-  UntouchedLinesTest() { GetSettings().KeepUntouchedLines = true; }
+  UntouchedLinesTest() { settings.KeepUntouchedLines = true; }
 
   // Replaces the first occurrence of what in the view's text, as one edit.
   void Replace(std::string_view what, std::string_view with) {
@@ -123,12 +123,12 @@ TEST_F(UntouchedLinesTest, ReplaceAllRewritesOnlyTheLinesItChanged) {
 TEST_F(UntouchedLinesTest, NeitherTheExternalConverterNorASaveWithTheOptionOffKeepsLines) {
   const std::string path = MakeFile("upper.properties", "a=\\u30A2\nb=\\u30AB\n");
   ASSERT_TRUE(document.OpenDocument(path, false));
-  GetSettings().UseNative2Ascii = true;
-  GetSettings().Native2AsciiPath = "cat";  // writes the native text as it is
+  settings.UseNative2Ascii = true;
+  settings.Native2AsciiPath = "cat";  // writes the native text as it is
   ASSERT_TRUE(document.SaveCurrent());
   EXPECT_EQ(ReadFileBytes(path), "a=\x83\x41\nb=\x83\x4a\n");
-  GetSettings().UseNative2Ascii = false;
-  GetSettings().KeepUntouchedLines = false;
+  settings.UseNative2Ascii = false;
+  settings.KeepUntouchedLines = false;
   ASSERT_TRUE(document.SaveCurrent());
   EXPECT_EQ(ReadFileBytes(path), "a=\\u30a2\nb=\\u30ab\n");
 }

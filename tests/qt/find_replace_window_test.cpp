@@ -16,6 +16,7 @@
 #include "qt/edit_view_widget.h"
 #include "qt/main_frame.h"
 #include "qt/dialogs/native_qstring.h"
+#include "support/menu_command.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
@@ -51,7 +52,7 @@ class FindReplaceWindowTest : public QObject {
   std::unique_ptr<ScriptedPrompts> prompts_;
   std::unique_ptr<MainFrame> frame_;
 
-  QAction* Action(CommandId id) { return frame_->CommandAction(id); }
+  QAction* Action(CommandId id) { return test::MenuCommand(*frame_, id); }
   TextView& Text() { return frame_->View().textView(); }
   FindReplaceDialog* Dialog() { return frame_->FindReplaceDialogs().Dialog(); }
   Selection Selected() { return {Text().GetSelection().start, Text().GetSelection().end}; }

@@ -15,6 +15,7 @@
 #include "qt/about_dialog.h"
 #include "qt/edit_view_widget.h"
 #include "qt/main_frame.h"
+#include "support/menu_command.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
@@ -61,7 +62,7 @@ class SettingsEndToEndTest : public QObject {
       owner = dialog->parentWidget();
       work(*dialog);
     });
-    frame_->CommandAction(id)->trigger();
+    test::MenuCommand(*frame_, id)->trigger();
     return owner;
   }
 
@@ -74,7 +75,7 @@ class SettingsEndToEndTest : public QObject {
 
   void SaveAs(const std::string& path) {
     prompts_.chosenPaths = {path};
-    frame_->CommandAction(ID_FILE_SAVE_AS)->trigger();
+    test::MenuCommand(*frame_, ID_FILE_SAVE_AS)->trigger();
   }
 
  private slots:
@@ -106,7 +107,7 @@ class SettingsEndToEndTest : public QObject {
     QCOMPARE(GetSettings(), (Settings{false, false, true, converter.toStdString()}));
 
     prompts_.chosenPaths = {PROPDESK_EXAMPLE_FILE};
-    frame_->CommandAction(ID_FILE_OPEN)->trigger();
+    test::MenuCommand(*frame_, ID_FILE_OPEN)->trigger();
     QVERIFY2(prompts_.messages.empty(), prompts_.messages.empty() ? "" : prompts_.messages.front().text.c_str());
     TextView& text = frame_->View().textView();
     QVERIFY(!text.IsReadOnly());
@@ -131,7 +132,7 @@ class SettingsEndToEndTest : public QObject {
   void missingConverterFailsTheNextOpen() {
     ChangeSettings({false, true, QString::fromStdString(dir_.File("no-such-native2ascii"))});
     prompts_.chosenPaths = {PROPDESK_EXAMPLE_FILE};
-    frame_->CommandAction(ID_FILE_OPEN)->trigger();
+    test::MenuCommand(*frame_, ID_FILE_OPEN)->trigger();
     QCOMPARE(prompts_.MessageTexts(), std::vector<std::string>{"外部コマンドの呼び出しに失敗しました。[code=2]"});
   }
 };

@@ -91,14 +91,6 @@ class FindReplaceCommandsTest : public testing::Test {
   FindReplaceCommands commands{view, prompts, dialogs, state};
 };
 
-TEST_F(FindReplaceCommandsTest, OneDialogAtATime) {
-  commands.OnEditFind();
-  commands.OnEditReplace();
-  commands.OnEditFind();
-  EXPECT_EQ(dialogs.open, OpenDialog::Find);
-  EXPECT_EQ(dialogs.openCount, 1);
-}
-
 TEST_F(FindReplaceCommandsTest, FindKeysWithoutFindTextOpenTheFindDialogInTheirDirection) {
   commands.OnEditFindUp();
   EXPECT_EQ(dialogs.open, OpenDialog::Find);
