@@ -20,6 +20,7 @@
 #include "cli/stream_pump.h"
 #include "common/atomic_file.h"
 #include "common/file_descriptor.h"
+#include "common/whole_file.h"
 
 namespace propdesk::cli {
 namespace {
@@ -109,7 +110,9 @@ FileResult ProcessFile(const CommandLine& commandLine, const ListedFile& file) {
   std::string converted;
   if (whole) {
     std::string text;
-    if (!ReadAll(input.get(), text)) return Failed("read", file, errno);
+    if (const SystemResult read = ReadToEnd(input.get(), text); !read.ok()) {
+      return Failed("read", file, read.systemError);
+    }
     check = CheckWhole(commandLine, text);
     if (!ConvertWhole(commandLine, text, converted)) return Failed("convert", file, ENOMEM);
     result.changes = converted != text;

@@ -17,6 +17,7 @@
 #include "cli/stream_pump.h"
 #include "common/atomic_file.h"
 #include "common/file_descriptor.h"
+#include "common/whole_file.h"
 #include "common/version.h"
 
 namespace propdesk::cli {
@@ -65,7 +66,9 @@ int Run(const CommandLine& commandLine) {
   if (commandLine.strict || NeedsWholeText(commandLine)) {
     // Under -strict the whole input is checked before anything is written, standard output included.
     std::string text;
-    if (!ReadAll(input, text)) return ReportFailure("read", inputName, errno);
+    if (const SystemResult read = ReadToEnd(input, text); !read.ok()) {
+      return ReportFailure("read", inputName, read.systemError);
+    }
     check = CheckWhole(commandLine, text);
     if (const std::string problems = DescribeInputProblems(inputName, check, true);
         commandLine.strict && !problems.empty()) {

@@ -25,8 +25,4 @@ using ConvertedSink = std::function<bool(std::string_view converted, std::string
                                     const ConvertedSink& sink);
 [[nodiscard]] PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int input, int output);
 
-// Reads everything readable from input into text; false with errno set when a read fails (or
-// ENOMEM when the text does not fit in memory).
-[[nodiscard]] bool ReadAll(int input, std::string& text);
-
 }  // namespace propdesk::cli

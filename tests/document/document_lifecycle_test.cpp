@@ -1,5 +1,8 @@
 // The document's state after each operation, and the bytes it reads and writes.
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -14,6 +17,21 @@ namespace {
 using namespace std::string_literals;
 
 constexpr const char* kA = "\x82\xa0";  // a double-byte character, escaped as \u3042
+
+// Whether check holds for the unprivileged user nobody. Folder permissions do not bind root, so a
+// test run as root checks in a child process that gives up its privileges for good.
+bool HoldsForAnUnprivilegedUser(const std::function<bool()>& check) {
+  if (::geteuid() != 0) return check();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    constexpr uid_t kNobody = 65534;
+    const bool dropped = ::setgroups(0, nullptr) == 0 && ::setresgid(kNobody, kNobody, kNobody) == 0 &&
+                         ::setresuid(kNobody, kNobody, kNobody) == 0;
+    ::_exit(dropped && check() ? 0 : 1);
+  }
+  int status = 0;
+  return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 // Starts from a named LF-style document that has been edited and then made edit-forbidden, so
 // that every field of the state has a value an operation could visibly change.
@@ -157,6 +175,22 @@ TEST_F(DocumentLifecycleTest, FailuresShowOneMessageAndLeaveEverythingAsItWas) {
   EXPECT_EQ(ReadFileBytes(readOnlyFile), "old");
   EXPECT_EQ(ReadFileBytes(startPath), "a=\\u3042\nb=1\r\n");
   EXPECT_EQ(ReadFileBytes(tooLong), "long");
+}
+
+TEST_F(DocumentTest, AFolderThatRefusesNewFilesIsNamedAsTheCauseOfAFailedSave) {
+  // A file anyone may write, in a folder where only its owner, root, may make files.
+  std::filesystem::create_directory(dir.File("shut"));
+  const std::string path = MakeFile("shut/messages.properties", "a=1\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+  ASSERT_EQ(::chmod(dir.File("shut").c_str(), 0555), 0);
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  ASSERT_TRUE(document.OpenDocument(path, false));
+  Type("b=2\n");
+  const std::vector<std::string> refused = {
+      "ファイル " + path + " を保存できません。\n安全に保存するには同じフォルダーに一時ファイルを作る必要がありますが、"
+      "このフォルダーには新しいファイルを作れません。"};
+  EXPECT_TRUE(HoldsForAnUnprivilegedUser([&] { return !document.SaveCurrent() && prompts.MessageTexts() == refused; }));
+  EXPECT_EQ(ReadFileBytes(path), "a=1\n");
 }
 
 TEST_F(DocumentLifecycleTest, AConversionFailureShowsTheConvertersMessage) {
