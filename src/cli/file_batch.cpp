@@ -10,7 +10,6 @@
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -82,17 +81,11 @@ FileResult Failed(const char* action, const ListedFile& file, int error) {
   return {false, true, DescribeFailure(action, Quoted(file.path), error)};
 }
 
-std::string DescribeWriteFailure(const ListedFile& file, const AtomicFile& output) {
-  if (output.folderRefusedNewFile()) {
-    return DescribeFailure("write", Quoted(file.path), "its folder refuses new files, which a safe save needs");
-  }
-  std::string reason = std::strerror(output.error());
-  if (!output.keptBackup().empty()) {
-    const auto slash = file.path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : file.path.substr(0, slash + 1);
-    reason += "; its old content is in " + Quoted(folder + output.keptBackup());
-  }
-  return DescribeFailure("write", Quoted(file.path), reason);
+// Adds the failure of a write to the file's result.
+FileResult& FailWrite(FileResult& result, const ListedFile& file, const SaveResult& failure, const std::string& keptBackup = {}) {
+  result.failed = true;
+  result.messages += DescribeWriteFailure(file.path, failure, keptBackup);
+  return result;
 }
 
 FileResult ProcessFile(const CommandLine& commandLine, const ListedFile& file) {
@@ -129,15 +122,11 @@ FileResult ProcessFile(const CommandLine& commandLine, const ListedFile& file) {
   if (commandLine.mode == Mode::kCheck || !result.changes) return result;
 
   AtomicFile output;
-  if (!output.OpenAt(file.folder->get(), file.name)) {
-    result.failed = true;
-    result.messages += DescribeWriteFailure(file, output);
-    return result;
+  if (const SaveResult opened = output.OpenAt(file.folder->get(), file.name); !opened.ok()) {
+    return FailWrite(result, file, opened);
   }
-  if (whole && !output.Write(converted)) {
-    result.failed = true;
-    result.messages += DescribeWriteFailure(file, output);
-    return result;
+  if (const SaveResult written = whole ? output.Write(converted) : SaveResult{}; !written.ok()) {
+    return FailWrite(result, file, written);
   }
   if (!whole) {
     NativeTextCheck checkedAlready(commandLine.encoding);
@@ -150,9 +139,8 @@ FileResult ProcessFile(const CommandLine& commandLine, const ListedFile& file) {
       return result;
     }
   }
-  if (!output.Commit()) {
-    result.failed = true;
-    result.messages += DescribeWriteFailure(file, output);
+  if (const SaveResult committed = output.Commit(); !committed.ok()) {
+    return FailWrite(result, file, committed, output.keptBackup());
   }
   return result;
 }

@@ -35,6 +35,11 @@ int ReportFailure(const char* action, const std::string& file, int error) {
   return kExitFailure;
 }
 
+int ReportWriteFailure(const std::string& path, const SaveResult& failure, const std::string& keptBackup) {
+  std::fputs(DescribeWriteFailure(path, failure, keptBackup).c_str(), stderr);
+  return kExitFailure;
+}
+
 // A pipe or a device (such as /dev/stdout) cannot be replaced; the output is written into it.
 bool IsStream(const std::string& path) {
   struct stat info {};
@@ -52,8 +57,8 @@ int Run(const CommandLine& commandLine) {
   AtomicFile outputFile;
   FileDescriptor outputStream;
   const bool replacesFile = commandLine.output && !IsStream(*commandLine.output);
-  if (replacesFile && !outputFile.Open(*commandLine.output)) {
-    return ReportFailure("write", outputName, outputFile.error());
+  if (const SaveResult opened = replacesFile ? outputFile.Open(*commandLine.output) : SaveResult{}; !opened.ok()) {
+    return ReportWriteFailure(*commandLine.output, opened, {});
   }
   if (commandLine.output && !replacesFile) {
     outputStream.Reset(::open(commandLine.output->c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
@@ -83,7 +88,9 @@ int Run(const CommandLine& commandLine) {
     if (result.failure == PumpResult::Failure::kRead) return ReportFailure("read", inputName, result.error);
     if (result.failure == PumpResult::Failure::kWrite) return ReportFailure("write", outputName, result.error);
   }
-  if (replacesFile && !outputFile.Commit()) return ReportFailure("write", outputName, outputFile.error());
+  if (const SaveResult committed = replacesFile ? outputFile.Commit() : SaveResult{}; !committed.ok()) {
+    return ReportWriteFailure(*commandLine.output, committed, outputFile.keptBackup());
+  }
   std::fputs(DescribeInputProblems(inputName, check, false).c_str(), stderr);
   return 0;
 }

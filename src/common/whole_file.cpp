@@ -53,8 +53,10 @@ SystemResult ReadWholeFile(const std::string& path, std::string& text) {
 
 SaveResult WriteWholeFile(const std::string& path, std::string_view data, std::optional<mode_t> newFileMode) {
   AtomicFile file;
-  if (file.Open(path, newFileMode) && file.Write(data) && file.Commit()) return {};
-  return {{file.error()}, file.folderRefusedNewFile()};
+  SaveResult result = file.Open(path, newFileMode);
+  if (result.ok()) result = file.Write(data);
+  if (result.ok()) result = file.Commit();
+  return result;
 }
 
 bool IsExistingFile(const std::string& path) {

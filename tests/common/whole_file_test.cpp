@@ -17,6 +17,7 @@
 
 #include "common/atomic_file.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace propdesk {
 namespace {
@@ -201,15 +202,17 @@ TEST_F(WholeFileTest, SavingWhereNoFileCanBeMadeFails) {
   EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"folder", "plain"}));
 }
 
-TEST_F(WholeFileTest, FolderThatRefusesNewFilesKeepsTheOldFile) {
-  if (::geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind a privileged user";
+TEST_F(WholeFileTest, FolderThatRefusesNewFilesKeepsTheOldFileAndIsNamedAsTheCause) {
   const std::string path = folder_.File("shut/messages.properties");
   fs::create_directory(folder_.File("shut"));
   test::WriteFileBytes(path, "old");
+  ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
   ASSERT_EQ(::chmod(folder_.File("shut").c_str(), 0555), 0);
-  const SaveResult saved = WriteWholeFile(path, "new");
-  EXPECT_EQ(saved.systemError, EACCES);
-  EXPECT_TRUE(saved.folderRefusedNewFile);
+  ASSERT_EQ(::chmod(folder_.path().c_str(), 0755), 0);
+  EXPECT_TRUE(test::HoldsForAnUnprivilegedUser([&] {
+    const SaveResult saved = WriteWholeFile(path, "new");
+    return saved.systemError == EACCES && saved.folderRefusedNewFile;
+  }));
   EXPECT_EQ(test::ReadFileBytes(path), "old");
 }
 
@@ -218,8 +221,8 @@ TEST_F(WholeFileTest, UnfinishedReplacementLeavesTheOldFileAndNoTrace) {
   test::WriteFileBytes(path, "old");
   {
     AtomicFile file;
-    ASSERT_TRUE(file.Open(path));
-    ASSERT_TRUE(file.Write("half of the new"));
+    ASSERT_TRUE(file.Open(path).ok());
+    ASSERT_TRUE(file.Write("half of the new").ok());
   }
   EXPECT_EQ(test::ReadFileBytes(path), "old");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"messages.properties"});

@@ -1,8 +1,5 @@
 // The document's state after each operation, and the bytes it reads and writes.
-#include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -10,6 +7,7 @@
 
 #include "convert/external_converter.h"
 #include "document_fixture.h"
+#include "support/unprivileged.h"
 
 namespace propdesk::test {
 namespace {
@@ -17,21 +15,6 @@ namespace {
 using namespace std::string_literals;
 
 constexpr const char* kA = "\x82\xa0";  // a double-byte character, escaped as \u3042
-
-// Whether check holds for the unprivileged user nobody. Folder permissions do not bind root, so a
-// test run as root checks in a child process that gives up its privileges for good.
-bool HoldsForAnUnprivilegedUser(const std::function<bool()>& check) {
-  if (::geteuid() != 0) return check();
-  const pid_t child = ::fork();
-  if (child == 0) {
-    constexpr uid_t kNobody = 65534;
-    const bool dropped = ::setgroups(0, nullptr) == 0 && ::setresgid(kNobody, kNobody, kNobody) == 0 &&
-                         ::setresuid(kNobody, kNobody, kNobody) == 0;
-    ::_exit(dropped && check() ? 0 : 1);
-  }
-  int status = 0;
-  return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 // Starts from a named LF-style document that has been edited and then made edit-forbidden, so
 // that every field of the state has a value an operation could visibly change.
