@@ -1,5 +1,9 @@
 #pragma once
 // The lines propdesk-native2ascii writes to standard error, each ending in a line feed.
+//
+// Errors in the command-line converter: a file that cannot be read, converted or written gets one
+// of these lines, naming it and the system's reason, and makes the exit status 1; the other files
+// of a run are still done.
 #include <string>
 
 #include "common/system_result.h"
