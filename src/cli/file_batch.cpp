@@ -68,12 +68,12 @@ class MemoryBudget {
 // A sink that compares the converted stream with the input and sets changes when they differ.
 ConvertedSink ChangeFinder(bool& changes) {
   return [&changes, unmatched = std::string()](std::string_view converted, std::string_view input) mutable {
-    if (changes) return true;
+    if (changes) return SystemResult{};
     // The output lags the input only by what the converter holds back.
     unmatched.append(input);
     changes = !unmatched.starts_with(converted) || (input.empty() && unmatched.size() != converted.size());
     unmatched.erase(0, changes ? unmatched.size() : converted.size());
-    return true;
+    return SystemResult{};
   };
 }
 

@@ -82,7 +82,9 @@ int Run(const CommandLine& commandLine) {
     }
     std::string converted;
     if (!ConvertWhole(commandLine, text, converted)) return ReportFailure("convert", inputName, ENOMEM);
-    if (!WriteAll(output, converted)) return ReportFailure("write", outputName, errno);
+    if (const SystemResult written = WriteAll(output, converted); !written.ok()) {
+      return ReportFailure("write", outputName, written.systemError);
+    }
   } else {
     const PumpResult result = PumpStream(*MakeConverter(commandLine), check, input, output);
     if (result.failure == PumpResult::Failure::kRead) return ReportFailure("read", inputName, result.error);

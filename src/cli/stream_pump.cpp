@@ -21,7 +21,9 @@ PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int in
     check.Feed(data);
     if (atEnd) check.Finish();
     const std::size_t size = atEnd ? converter.Finish(converted.get()) : converter.Convert(data, converted.get());
-    if (!sink(std::string_view(converted.get(), size), data)) return {PumpResult::Failure::kWrite, errno};
+    if (const SystemResult taken = sink(std::string_view(converted.get(), size), data); !taken.ok()) {
+      return {PumpResult::Failure::kWrite, taken.systemError};
+    }
     if (atEnd) return {};
   }
 }

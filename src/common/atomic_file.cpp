@@ -281,7 +281,9 @@ bool AtomicFile::OpenTargetInPlace(const struct stat& target) {
 }
 
 bool AtomicFile::WriteData(std::string_view data) {
-  return (file_.get() >= 0 && WriteAll(file_.get(), data)) || Fail(file_.get() >= 0 ? errno : EBADF);
+  if (file_.get() < 0) return Fail(EBADF);
+  const SystemResult written = WriteAll(file_.get(), data);
+  return written.ok() || Fail(written.systemError);
 }
 
 bool AtomicFile::Finish() {

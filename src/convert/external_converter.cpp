@@ -65,9 +65,10 @@ ExternalConversion ConvertThroughFiles(std::string_view commandLine, std::string
       return Failed(ConversionStatus::TempFileError, created.systemError);
     }
   }
-  if (!WriteAll(inputFile.get(), text) || ::lseek(inputFile.get(), 0, SEEK_SET) != 0) {
-    return Failed(ConversionStatus::TempFileError, errno);
+  if (const SystemResult written = WriteAll(inputFile.get(), text); !written.ok()) {
+    return Failed(ConversionStatus::TempFileError, written.systemError);
   }
+  if (::lseek(inputFile.get(), 0, SEEK_SET) != 0) return Failed(ConversionStatus::TempFileError, errno);
   const ExternalConversion ran = RunCommand(commandLine, inputFile.get(), outputFile.get(), shouldCancel);
   inputFile.Reset(-1);
   if (!ran.Succeeded()) return ran;
