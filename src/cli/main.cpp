@@ -17,8 +17,8 @@
 #include "cli/stream_pump.h"
 #include "common/atomic_file.h"
 #include "common/file_descriptor.h"
-#include "common/whole_file.h"
 #include "common/version.h"
+#include "common/whole_file.h"
 
 namespace propdesk::cli {
 namespace {
