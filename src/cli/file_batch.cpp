@@ -10,7 +10,6 @@
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -20,6 +19,7 @@
 #include "cli/stream_pump.h"
 #include "common/atomic_file.h"
 #include "common/file_descriptor.h"
+#include "common/whole_file.h"
 
 namespace propdesk::cli {
 namespace {
@@ -68,12 +68,12 @@ class MemoryBudget {
 // A sink that compares the converted stream with the input and sets changes when they differ.
 ConvertedSink ChangeFinder(bool& changes) {
   return [&changes, unmatched = std::string()](std::string_view converted, std::string_view input) mutable {
-    if (changes) return true;
+    if (changes) return SystemResult{};
     // The output lags the input only by what the converter holds back.
     unmatched.append(input);
     changes = !unmatched.starts_with(converted) || (input.empty() && unmatched.size() != converted.size());
     unmatched.erase(0, changes ? unmatched.size() : converted.size());
-    return true;
+    return SystemResult{};
   };
 }
 
@@ -81,17 +81,11 @@ FileResult Failed(const char* action, const ListedFile& file, int error) {
   return {false, true, DescribeFailure(action, Quoted(file.path), error)};
 }
 
-std::string DescribeWriteFailure(const ListedFile& file, const AtomicFile& output) {
-  if (output.folderRefusedNewFile()) {
-    return DescribeFailure("write", Quoted(file.path), "its folder refuses new files, which a safe save needs");
-  }
-  std::string reason = std::strerror(output.error());
-  if (!output.keptBackup().empty()) {
-    const auto slash = file.path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : file.path.substr(0, slash + 1);
-    reason += "; its old content is in " + Quoted(folder + output.keptBackup());
-  }
-  return DescribeFailure("write", Quoted(file.path), reason);
+// Adds the failure of a write to the file's result.
+FileResult& FailWrite(FileResult& result, const ListedFile& file, const SaveResult& failure, const std::string& keptBackup = {}) {
+  result.failed = true;
+  result.messages += DescribeWriteFailure(file.path, failure, keptBackup);
+  return result;
 }
 
 FileResult ProcessFile(const CommandLine& commandLine, const ListedFile& file) {
@@ -109,7 +103,9 @@ FileResult ProcessFile(const CommandLine& commandLine, const ListedFile& file) {
   std::string converted;
   if (whole) {
     std::string text;
-    if (!ReadAll(input.get(), text)) return Failed("read", file, errno);
+    if (const SystemResult read = ReadToEnd(input.get(), text); !read.ok()) {
+      return Failed("read", file, read.systemError);
+    }
     check = CheckWhole(commandLine, text);
     if (!ConvertWhole(commandLine, text, converted)) return Failed("convert", file, ENOMEM);
     result.changes = converted != text;
@@ -126,15 +122,11 @@ FileResult ProcessFile(const CommandLine& commandLine, const ListedFile& file) {
   if (commandLine.mode == Mode::kCheck || !result.changes) return result;
 
   AtomicFile output;
-  if (!output.OpenAt(file.folder->get(), file.name)) {
-    result.failed = true;
-    result.messages += DescribeWriteFailure(file, output);
-    return result;
+  if (const SaveResult opened = output.OpenAt(file.folder->get(), file.name); !opened.ok()) {
+    return FailWrite(result, file, opened);
   }
-  if (whole && !output.Write(converted)) {
-    result.failed = true;
-    result.messages += DescribeWriteFailure(file, output);
-    return result;
+  if (const SaveResult written = whole ? output.Write(converted) : SaveResult{}; !written.ok()) {
+    return FailWrite(result, file, written);
   }
   if (!whole) {
     NativeTextCheck checkedAlready(commandLine.encoding);
@@ -147,9 +139,8 @@ FileResult ProcessFile(const CommandLine& commandLine, const ListedFile& file) {
       return result;
     }
   }
-  if (!output.Commit()) {
-    result.failed = true;
-    result.messages += DescribeWriteFailure(file, output);
+  if (const SaveResult committed = output.Commit(); !committed.ok()) {
+    return FailWrite(result, file, committed, output.keptBackup());
   }
   return result;
 }

@@ -20,27 +20,25 @@ namespace {
 
 using Folder = std::shared_ptr<const FileDescriptor>;
 
-// The names in a folder other than . and .., sorted; false with errno set when it cannot be read.
-bool ReadNames(int folder, std::vector<std::string>& names) {
+// The names in a folder other than . and .., sorted.
+SystemResult ReadNames(int folder, std::vector<std::string>& names) {
   const int descriptor = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (descriptor < 0) return false;
+  if (descriptor < 0) return {errno};
   DIR* listing = ::fdopendir(descriptor);
   if (listing == nullptr) {
-    const int error = errno;
+    const SystemResult failed{errno};
     ::close(descriptor);
-    errno = error;
-    return false;
+    return failed;
   }
   errno = 0;
   while (const dirent* entry = ::readdir(listing)) {
     const std::string name = entry->d_name;
     if (name != "." && name != "..") names.push_back(name);
   }
-  const int error = errno;
+  const SystemResult listed{errno};
   ::closedir(listing);
   std::sort(names.begin(), names.end());
-  errno = error;
-  return error == 0;
+  return listed;
 }
 
 class FileCollector {
@@ -50,7 +48,9 @@ class FileCollector {
 
   void AddFolder(const Folder& folder, const std::string& path) {
     std::vector<std::string> names;
-    if (!ReadNames(folder->get(), names)) problems_ += DescribeFailure("read", Quoted(path), errno);
+    if (const SystemResult listed = ReadNames(folder->get(), names); !listed.ok()) {
+      problems_ += DescribeFailure("read", Quoted(path), listed.systemError);
+    }
     const std::string prefix = path.ends_with('/') ? path : path + "/";
     for (const std::string& name : names) {
       struct stat info {};

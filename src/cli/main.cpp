@@ -18,6 +18,7 @@
 #include "common/atomic_file.h"
 #include "common/file_descriptor.h"
 #include "common/version.h"
+#include "common/whole_file.h"
 
 namespace propdesk::cli {
 namespace {
@@ -31,6 +32,11 @@ std::string DisplayName(const std::optional<std::string>& path, const char* stre
 
 int ReportFailure(const char* action, const std::string& file, int error) {
   std::fputs(DescribeFailure(action, file, error).c_str(), stderr);
+  return kExitFailure;
+}
+
+int ReportWriteFailure(const std::string& path, const SaveResult& failure, const std::string& keptBackup) {
+  std::fputs(DescribeWriteFailure(path, failure, keptBackup).c_str(), stderr);
   return kExitFailure;
 }
 
@@ -51,8 +57,8 @@ int Run(const CommandLine& commandLine) {
   AtomicFile outputFile;
   FileDescriptor outputStream;
   const bool replacesFile = commandLine.output && !IsStream(*commandLine.output);
-  if (replacesFile && !outputFile.Open(*commandLine.output)) {
-    return ReportFailure("write", outputName, outputFile.error());
+  if (const SaveResult opened = replacesFile ? outputFile.Open(*commandLine.output) : SaveResult{}; !opened.ok()) {
+    return ReportWriteFailure(*commandLine.output, opened, {});
   }
   if (commandLine.output && !replacesFile) {
     outputStream.Reset(::open(commandLine.output->c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
@@ -65,7 +71,9 @@ int Run(const CommandLine& commandLine) {
   if (commandLine.strict || NeedsWholeText(commandLine)) {
     // Under -strict the whole input is checked before anything is written, standard output included.
     std::string text;
-    if (!ReadAll(input, text)) return ReportFailure("read", inputName, errno);
+    if (const SystemResult read = ReadToEnd(input, text); !read.ok()) {
+      return ReportFailure("read", inputName, read.systemError);
+    }
     check = CheckWhole(commandLine, text);
     if (const std::string problems = DescribeInputProblems(inputName, check, true);
         commandLine.strict && !problems.empty()) {
@@ -74,13 +82,17 @@ int Run(const CommandLine& commandLine) {
     }
     std::string converted;
     if (!ConvertWhole(commandLine, text, converted)) return ReportFailure("convert", inputName, ENOMEM);
-    if (!WriteAll(output, converted)) return ReportFailure("write", outputName, errno);
+    if (const SystemResult written = WriteAll(output, converted); !written.ok()) {
+      return ReportFailure("write", outputName, written.systemError);
+    }
   } else {
     const PumpResult result = PumpStream(*MakeConverter(commandLine), check, input, output);
     if (result.failure == PumpResult::Failure::kRead) return ReportFailure("read", inputName, result.error);
     if (result.failure == PumpResult::Failure::kWrite) return ReportFailure("write", outputName, result.error);
   }
-  if (replacesFile && !outputFile.Commit()) return ReportFailure("write", outputName, outputFile.error());
+  if (const SaveResult committed = replacesFile ? outputFile.Commit() : SaveResult{}; !committed.ok()) {
+    return ReportWriteFailure(*commandLine.output, committed, outputFile.keptBackup());
+  }
   std::fputs(DescribeInputProblems(inputName, check, false).c_str(), stderr);
   return 0;
 }

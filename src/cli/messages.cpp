@@ -40,6 +40,19 @@ std::string DescribeFailure(const char* action, const std::string& file, int err
   return DescribeFailure(action, file, std::string(std::strerror(error)));
 }
 
+std::string DescribeWriteFailure(const std::string& path, const SaveResult& failure, const std::string& keptBackup) {
+  if (failure.folderRefusedNewFile) {
+    return DescribeFailure("write", Quoted(path), "its folder refuses new files, which a safe save needs");
+  }
+  std::string reason = std::strerror(failure.systemError);
+  if (!keptBackup.empty()) {
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    reason += "; its old content is in " + Quoted(folder + keptBackup);
+  }
+  return DescribeFailure("write", Quoted(path), reason);
+}
+
 std::string DescribeInputProblems(const std::string& file, const NativeTextCheck& check, bool strict) {
   const std::string start = kPrefix + std::string(strict ? "error: " : "warning: ") + file;
   std::string lines;

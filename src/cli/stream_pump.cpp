@@ -1,11 +1,7 @@
 #include "cli/stream_pump.h"
 
-#include <sys/stat.h>
-
-#include <algorithm>
 #include <cerrno>
 #include <memory>
-#include <new>
 #include <string_view>
 
 #include "common/file_descriptor.h"
@@ -25,7 +21,9 @@ PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int in
     check.Feed(data);
     if (atEnd) check.Finish();
     const std::size_t size = atEnd ? converter.Finish(converted.get()) : converter.Convert(data, converted.get());
-    if (!sink(std::string_view(converted.get(), size), data)) return {PumpResult::Failure::kWrite, errno};
+    if (const SystemResult taken = sink(std::string_view(converted.get(), size), data); !taken.ok()) {
+      return {PumpResult::Failure::kWrite, taken.systemError};
+    }
     if (atEnd) return {};
   }
 }
@@ -33,29 +31,6 @@ PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int in
 PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int input, int output) {
   return PumpStream(converter, check, input,
                     [output](std::string_view converted, std::string_view) { return WriteAll(output, converted); });
-}
-
-bool ReadAll(int input, std::string& text) {
-  constexpr std::size_t kChunk = 64 * 1024;
-  struct stat info {};
-  try {
-    // A regular file is read in one go; other input grows the text as it comes.
-    const bool regular = ::fstat(input, &info) == 0 && S_ISREG(info.st_mode);
-    text.resize(regular ? static_cast<std::size_t>(info.st_size) + 1 : kChunk);
-    std::size_t size = 0;
-    for (;;) {
-      if (size == text.size()) text.resize(size + std::max(kChunk, size / 2));
-      const ssize_t got = ReadSome(input, text.data() + size, text.size() - size);
-      if (got < 0) return false;
-      if (got == 0) break;
-      size += static_cast<std::size_t>(got);
-    }
-    text.resize(size);
-    return true;
-  } catch (const std::bad_alloc&) {
-    errno = ENOMEM;
-    return false;
-  }
 }
 
 }  // namespace propdesk::cli

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/system_result.h"
 #include "convert/native_check.h"
 #include "convert/stream_converter.h"
 
@@ -16,17 +17,12 @@ struct PumpResult {
   int error = 0;  // errno of the failed call
 };
 
-// Takes the converted bytes of each block read (input, the block itself, is empty at the end);
-// false with errno set when they cannot be taken.
-using ConvertedSink = std::function<bool(std::string_view converted, std::string_view input)>;
+// Takes the converted bytes of each block read (input, the block itself, is empty at the end).
+using ConvertedSink = std::function<SystemResult(std::string_view converted, std::string_view input)>;
 
 // Each block read is also fed to check, which is finished at the end of the input.
 [[nodiscard]] PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int input,
                                     const ConvertedSink& sink);
 [[nodiscard]] PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int input, int output);
-
-// Reads everything readable from input into text; false with errno set when a read fails (or
-// ENOMEM when the text does not fit in memory).
-[[nodiscard]] bool ReadAll(int input, std::string& text);
 
 }  // namespace propdesk::cli

@@ -181,7 +181,22 @@ std::string ResolveSaveTarget(const std::string& path) {
 
 AtomicFile::~AtomicFile() { Discard(); }
 
-bool AtomicFile::Open(const std::string& path, std::optional<mode_t> newFileMode) {
+SaveResult AtomicFile::Open(const std::string& path, std::optional<mode_t> newFileMode) {
+  return Outcome(OpenPath(path, newFileMode));
+}
+
+SaveResult AtomicFile::OpenAt(int folder, const std::string& name) { return Outcome(OpenName(folder, name)); }
+
+SaveResult AtomicFile::Write(std::string_view data) { return Outcome(WriteData(data)); }
+
+SaveResult AtomicFile::Commit() { return Outcome(Finish()); }
+
+SaveResult AtomicFile::Outcome(bool done) const {
+  if (done) return {};
+  return {{error_}, folderRefused_};
+}
+
+bool AtomicFile::OpenPath(const std::string& path, std::optional<mode_t> newFileMode) {
   Reset();
   if (path.empty()) return Fail(ENOENT);
   const std::string target = ResolveSaveTarget(path);
@@ -192,7 +207,7 @@ bool AtomicFile::Open(const std::string& path, std::optional<mode_t> newFileMode
   return Start(target.substr(folder.size()), newFileMode);
 }
 
-bool AtomicFile::OpenAt(int folder, const std::string& name) {
+bool AtomicFile::OpenName(int folder, const std::string& name) {
   Reset();
   folder_.Reset(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
   if (folder_.get() < 0) return Fail(errno);
@@ -265,11 +280,13 @@ bool AtomicFile::OpenTargetInPlace(const struct stat& target) {
   return (now.st_dev == target.st_dev && now.st_ino == target.st_ino) || Fail(EAGAIN);
 }
 
-bool AtomicFile::Write(std::string_view data) {
-  return (file_.get() >= 0 && WriteAll(file_.get(), data)) || Fail(file_.get() >= 0 ? errno : EBADF);
+bool AtomicFile::WriteData(std::string_view data) {
+  if (file_.get() < 0) return Fail(EBADF);
+  const SystemResult written = WriteAll(file_.get(), data);
+  return written.ok() || Fail(written.systemError);
 }
 
-bool AtomicFile::Commit() {
+bool AtomicFile::Finish() {
   if (file_.get() < 0) return Fail(EBADF);
   if (target_.get() >= 0) return RewriteInPlace();
   if (::fsync(file_.get()) != 0 || !file_.Close() ||

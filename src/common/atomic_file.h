@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "common/file_descriptor.h"
+#include "common/system_result.h"
 
 namespace propdesk {
 
@@ -32,24 +33,25 @@ class AtomicFile {
   // for a target that may not be written: a file without write permission (even for a privileged
   // user), something other than a regular file, a chain of links that never ends, or a folder that
   // refuses new files. A new file gets newFileMode exactly when it is given, else 0666 less the umask.
-  [[nodiscard]] bool Open(const std::string& path, std::optional<mode_t> newFileMode = std::nullopt);
+  SaveResult Open(const std::string& path, std::optional<mode_t> newFileMode = std::nullopt);
   // Starts replacing the existing file name in the open folder. A symbolic link there is refused,
   // never followed, so that what replaced the file since the folder was read cannot redirect the write.
-  [[nodiscard]] bool OpenAt(int folder, const std::string& name);
-  [[nodiscard]] bool Write(std::string_view data);
+  SaveResult OpenAt(int folder, const std::string& name);
+  SaveResult Write(std::string_view data);
   // The temporary file, for writing to it directly; -1 when not open.
   int fd() const { return file_.get(); }
   // Makes the new content durable and puts it in the target's place.
-  [[nodiscard]] bool Commit();
-  // The errno value of the step that failed.
-  int error() const { return error_; }
-  // Whether the failure was the folder refusing the temporary file (the target itself may be writable).
-  bool folderRefusedNewFile() const { return folderRefused_; }
+  SaveResult Commit();
   // After an in-place rewrite failed and the old content could not be put back: the name, in the
   // target's folder, of the backup file that holds it. Empty otherwise.
   const std::string& keptBackup() const { return keptBackup_; }
 
  private:
+  bool OpenPath(const std::string& path, std::optional<mode_t> newFileMode);
+  bool OpenName(int folder, const std::string& name);
+  bool WriteData(std::string_view data);
+  bool Finish();
+  SaveResult Outcome(bool done) const;
   bool Start(const std::string& name, std::optional<mode_t> newFileMode);
   bool Create(std::string& name, FileDescriptor& file, mode_t mode);
   bool TakeOverAttributes(const struct stat& target);

@@ -21,16 +21,16 @@ bool FileDescriptor::Close() {
   return fd >= 0 && ::close(fd) == 0;
 }
 
-bool WriteAll(int fd, std::string_view data) {
+SystemResult WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {
     const ssize_t written = ::write(fd, data.data(), data.size());
     if (written < 0) {
       if (errno == EINTR) continue;
-      return false;
+      return {errno};
     }
     data.remove_prefix(static_cast<std::size_t>(written));
   }
-  return true;
+  return {};
 }
 
 ssize_t ReadSome(int fd, char* buffer, std::size_t size) {

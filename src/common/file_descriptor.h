@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "common/system_result.h"
+
 namespace propdesk {
 
 class FileDescriptor {
@@ -24,8 +26,8 @@ class FileDescriptor {
   int fd_;
 };
 
-// Writes all of data; false with errno set on failure.
-[[nodiscard]] bool WriteAll(int fd, std::string_view data);
+// Writes all of data.
+SystemResult WriteAll(int fd, std::string_view data);
 // Reads up to size bytes; the count read (0 at the end of the file), or -1 with errno set.
 [[nodiscard]] ssize_t ReadSome(int fd, char* buffer, std::size_t size);
 

@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <exception>
 
 #include "common/atomic_file.h"
@@ -10,33 +12,51 @@
 
 namespace propdesk {
 
-bool ReadWholeFile(const std::string& path, std::string& text) {
+SystemResult ReadToEnd(int fd, std::string& text) {
+  constexpr std::size_t kChunk = 64 * 1024;
+  text.clear();
+  std::string content;
+  try {
+    // A regular file is read in one go; other input grows the text as it comes.
+    struct stat info {};
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    content.resize(regular ? static_cast<std::size_t>(info.st_size) + 1 : kChunk);
+    std::size_t size = 0;
+    for (;;) {
+      if (size == content.size()) content.resize(size + std::max(kChunk, size / 2));
+      const ssize_t got = ReadSome(fd, content.data() + size, content.size() - size);
+      if (got < 0) return {errno};
+      if (got == 0) break;
+      size += static_cast<std::size_t>(got);
+    }
+    content.resize(size);
+  } catch (const std::exception&) {
+    // Only the text's growth throws: too large for memory, or for a string at all.
+    return {ENOMEM};
+  }
+  text.swap(content);
+  return {};
+}
+
+SystemResult ReadWholeFile(const std::string& path, std::string& text) {
   text.clear();
   // Without O_NONBLOCK the open of a FIFO would wait for a writer that may never come.
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  if (file.get() < 0) return false;
+  if (file.get() < 0) return {errno};
   struct stat info {};
-  if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  if (::fcntl(file.get(), F_SETFL, 0) != 0) return false;
-  std::string content;
-  try {
-    content.resize(static_cast<std::size_t>(info.st_size));
-  } catch (const std::exception&) {
-    return false;
-  }
-  std::size_t done = 0;
-  while (done < content.size()) {
-    const ssize_t got = ReadSome(file.get(), content.data() + done, content.size() - done);
-    if (got <= 0) return false;
-    done += static_cast<std::size_t>(got);
-  }
-  text.swap(content);
-  return true;
+  if (::fstat(file.get(), &info) != 0) return {errno};
+  if (S_ISDIR(info.st_mode)) return {EISDIR};
+  if (!S_ISREG(info.st_mode)) return {ENOTSUP};
+  if (::fcntl(file.get(), F_SETFL, 0) != 0) return {errno};
+  return ReadToEnd(file.get(), text);
 }
 
-bool WriteWholeFile(const std::string& path, std::string_view data, std::optional<mode_t> newFileMode) {
+SaveResult WriteWholeFile(const std::string& path, std::string_view data, std::optional<mode_t> newFileMode) {
   AtomicFile file;
-  return file.Open(path, newFileMode) && file.Write(data) && file.Commit();
+  SaveResult result = file.Open(path, newFileMode);
+  if (result.ok()) result = file.Write(data);
+  if (result.ok()) result = file.Commit();
+  return result;
 }
 
 bool IsExistingFile(const std::string& path) {

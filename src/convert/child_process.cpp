@@ -83,8 +83,8 @@ void PauseWhileRunning(const FileDescriptor& processFd, milliseconds pause) {
 
 }  // namespace
 
-int StartChild(const std::vector<std::string>& arguments, int stdinFd, int stdoutFd, pid_t& child) {
-  if (arguments.empty()) return ENOENT;
+SystemResult StartChild(const std::vector<std::string>& arguments, int stdinFd, int stdoutFd, pid_t& child) {
+  if (arguments.empty()) return {ENOENT};
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
@@ -110,9 +110,9 @@ int StartChild(const std::vector<std::string>& arguments, int stdinFd, int stdou
   step(::posix_spawnattr_setpgroup(&setup.attributes, 0));
   step(::posix_spawnattr_setsigmask(&setup.attributes, &noSignals));
   step(::posix_spawnattr_setsigdefault(&setup.attributes, &allSignals));
-  if (error != 0) return error;
+  if (error != 0) return {error};
 
-  return ::posix_spawnp(&child, argv[0], &setup.actions, &setup.attributes, argv.data(), environ);
+  return {::posix_spawnp(&child, argv[0], &setup.actions, &setup.attributes, argv.data(), environ)};
 }
 
 ChildEnding WaitForChild(pid_t child, const CancelCheck& shouldCancel) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/system_result.h"
+
 namespace propdesk {
 
 // Called every few tens of milliseconds while a child runs, with the time since it started.
@@ -15,8 +17,8 @@ using CancelCheck = std::function<bool(std::chrono::milliseconds elapsed)>;
 
 // Starts arguments[0] (looked up on PATH when it has no slash) with arguments[1...] in a process
 // group of its own, with stdinFd and stdoutFd as its standard input and output, /dev/null as its
-// standard error and no other descriptor of ours. Returns 0 and the child's id, or errno.
-[[nodiscard]] int StartChild(const std::vector<std::string>& arguments, int stdinFd, int stdoutFd, pid_t& child);
+// standard error and no other descriptor of ours. On success child holds the child's id.
+SystemResult StartChild(const std::vector<std::string>& arguments, int stdinFd, int stdoutFd, pid_t& child);
 
 struct ChildEnding {
   int waitError = 0;       // errno of a failed wait, 0 when the child was reaped

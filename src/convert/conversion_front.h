@@ -1,6 +1,11 @@
 #pragma once
 // The one door through which the document converts text: the built-in codec or the external
 // command, as the caller chooses at the moment of the call.
+//
+// Errors in the convert layer: the external converter returns a ConversionStatus with the system
+// error code of the call that failed (ExternalConversion), child processes and temporary files a
+// SystemResult; these conversions turn a failure into false and the message to show. Nothing in
+// this layer shows anything itself.
 #include <string>
 #include <string_view>
 

@@ -1,14 +1,12 @@
 #include "convert/external_converter.h"
 
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
-#include <new>
 
 #include "common/string_table.h"
+#include "common/whole_file.h"
 #include "convert/command_splitter.h"
 #include "convert/temp_file.h"
 
@@ -34,8 +32,9 @@ ExternalConversion RunCommand(std::string_view commandLine, int inputFile, int o
     return Failed(ConversionStatus::BadParameter, 0);
   }
   pid_t child = 0;
-  if (const int error = StartChild(CommandArguments(commandLine), inputFile, outputFile, child)) {
-    return Failed(ConversionStatus::LaunchFailed, error);
+  if (const SystemResult started = StartChild(CommandArguments(commandLine), inputFile, outputFile, child);
+      !started.ok()) {
+    return Failed(ConversionStatus::LaunchFailed, started.systemError);
   }
   const ChildEnding ending = WaitForChild(child, shouldCancel);
   if (ending.cancelled) return Failed(ConversionStatus::Cancelled, 0);
@@ -48,24 +47,12 @@ ExternalConversion RunCommand(std::string_view commandLine, int inputFile, int o
 }
 
 ExternalConversion ReadOutput(int outputFile) {
-  struct stat info {};
-  if (::fstat(outputFile, &info) != 0) return Failed(ConversionStatus::TempFileError, errno);
-  const auto size = static_cast<std::uint64_t>(info.st_size);
+  // The command's writes moved the file offset that it shares with ours.
+  if (::lseek(outputFile, 0, SEEK_SET) != 0) return Failed(ConversionStatus::TempFileError, errno);
   ExternalConversion read;
-  std::string& output = read.output;
-  if (size > output.max_size()) return Failed(ConversionStatus::OutOfMemory, 0);
-  try {
-    output.resize(static_cast<std::size_t>(size));
-  } catch (const std::bad_alloc&) {
-    return Failed(ConversionStatus::OutOfMemory, 0);
-  }
-  std::size_t done = 0;
-  while (done < output.size()) {
-    const ssize_t got = ::pread(outputFile, output.data() + done, output.size() - done, static_cast<off_t>(done));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return Failed(ConversionStatus::TempFileError, got < 0 ? errno : 0);
-    done += static_cast<std::size_t>(got);
-  }
+  const SystemResult result = ReadToEnd(outputFile, read.output);
+  if (result.systemError == ENOMEM) return Failed(ConversionStatus::OutOfMemory, 0);
+  if (!result.ok()) return Failed(ConversionStatus::TempFileError, result.systemError);
   return read;
 }
 
@@ -73,11 +60,15 @@ ExternalConversion ConvertThroughFiles(std::string_view commandLine, std::string
                                        const CancelCheck& shouldCancel) {
   FileDescriptor outputFile;
   FileDescriptor inputFile;
-  if (const int error = CreateTempFile(outputFile)) return Failed(ConversionStatus::TempFileError, error);
-  if (const int error = CreateTempFile(inputFile)) return Failed(ConversionStatus::TempFileError, error);
-  if (!WriteAll(inputFile.get(), text) || ::lseek(inputFile.get(), 0, SEEK_SET) != 0) {
-    return Failed(ConversionStatus::TempFileError, errno);
+  for (FileDescriptor* file : {&outputFile, &inputFile}) {
+    if (const SystemResult created = CreateTempFile(*file); !created.ok()) {
+      return Failed(ConversionStatus::TempFileError, created.systemError);
+    }
   }
+  if (const SystemResult written = WriteAll(inputFile.get(), text); !written.ok()) {
+    return Failed(ConversionStatus::TempFileError, written.systemError);
+  }
+  if (::lseek(inputFile.get(), 0, SEEK_SET) != 0) return Failed(ConversionStatus::TempFileError, errno);
   const ExternalConversion ran = RunCommand(commandLine, inputFile.get(), outputFile.get(), shouldCancel);
   inputFile.Reset(-1);
   if (!ran.Succeeded()) return ran;

@@ -30,7 +30,7 @@ enum class ConversionDirection { ToEscaped, ToNative };
 
 // What one external conversion came to. On success the status is None and output holds the
 // command's whole output; on failure output is empty, the status says why and systemError holds
-// the errno of the failing system call (0 where the failure was not one).
+// the system error code of the failing call (0 where the failure was not one).
 struct [[nodiscard]] ExternalConversion {
   ConversionStatus status = ConversionStatus::None;
   int systemError = 0;

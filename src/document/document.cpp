@@ -86,7 +86,7 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
 }
 
 bool Document::ReadNativeText(const std::string& path, bool asImport, std::string& text, ReadResult& found) {
-  if (path.size() > kMaxPathBytes || !IsExistingFile(path) || !ReadWholeFile(path, text)) {
+  if (path.size() > kMaxPathBytes || !IsExistingFile(path) || !ReadWholeFile(path, text).ok()) {
     return Fail(IDS_READ_FAILED);
   }
   if (asImport) return true;
@@ -146,7 +146,16 @@ bool Document::WriteViewText(const std::string& path, bool asExport, std::option
     text = view_.GetText();
     if (!asExport && !ToFileForm(text)) return false;
   }
-  if (!WriteWholeFile(path, written ? written->File() : text)) return Fail(IDS_WRITE_FAILED);
+  if (const SaveResult saved = WriteWholeFile(path, written ? written->File() : text); !saved.ok()) {
+    if (!saved.folderRefusedNewFile) return Fail(IDS_WRITE_FAILED);
+    // The file itself may be writable: the person needs to know that the folder is the obstacle.
+    std::string message;
+    if (LoadText(IDS_FOLDER_REFUSES_NEW_FILES, message)) {
+      FillPlaceholder(message, "%s", path);
+      prompts_.ShowMessageText(message, MessageStyle::Ok);
+    }
+    return false;
+  }
   // Kept from now on, so that the next save keeps the lines this one wrote.
   if (keep && !written) {
     try {

@@ -1,7 +1,9 @@
 #pragma once
 // The one document: its file name, file format and edit-forbidden mode, and every
-// operation that replaces, stores or names the text held by the view. Failures are shown through
-// the prompts and leave the document as it was; no exception leaves these operations.
+// operation that replaces, stores or names the text held by the view.
+//
+// Errors in the document layer: an operation that fails shows one message through the prompts,
+// leaves the document as it was and returns false; no exception leaves these operations.
 #include <cstddef>
 #include <optional>
 #include <string>

@@ -2,6 +2,10 @@
 // The find and replace commands of the main window: opening the Find and Replace dialogs, find up
 // and find down with the remembered text, and carrying out what a dialog's buttons ask, with the
 // messages that report the outcome.
+//
+// Errors in the search layer: a search that finds nothing, or lacks the memory to look, answers
+// "no match" (false, no position, no replacement) and leaves the view as it was; only these
+// commands tell the person, through the prompts.
 #include <cstddef>
 #include <string_view>
 

@@ -43,7 +43,7 @@ StoreFile ReadStore(const std::string& path) {
     if (errno != ENOENT && errno != ENOTDIR) store.state = FileState::Unreadable;
     return store;
   }
-  if (!S_ISREG(info.st_mode) || info.st_size > kMaxFileBytes || !ReadWholeFile(path, store.bytes)) {
+  if (!S_ISREG(info.st_mode) || info.st_size > kMaxFileBytes || !ReadWholeFile(path, store.bytes).ok()) {
     store.state = FileState::Unreadable;
     return store;
   }
@@ -80,7 +80,7 @@ bool KeepDamagedCopy(const std::string& path, const StoreFile& store) {
     const std::string name = path + ".damaged" + (copy == 1 ? std::string() : "-" + std::to_string(copy));
     struct stat info {};
     if (::lstat(name.c_str(), &info) == 0) continue;
-    return errno == ENOENT && WriteWholeFile(name, store.bytes, store.permissions);
+    return errno == ENOENT && WriteWholeFile(name, store.bytes, store.permissions).ok();
   }
   return false;
 }

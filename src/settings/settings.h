@@ -1,5 +1,8 @@
 #pragma once
 // The five persistent options and their per-user store.
+//
+// Errors in the settings layer: none are reported. A value that cannot be read is its default and
+// a store that cannot be written is left as it is; the editor works on with what it has.
 #include <cstddef>
 #include <string>
 #include <string_view>

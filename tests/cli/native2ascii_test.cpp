@@ -370,6 +370,10 @@ TEST_F(Native2AsciiTest, AnUnprivilegedWriterLeavesOtherUsersTheirFiles) {
   EXPECT_EQ(outcome.exitCode, 1);
   EXPECT_EQ(outcome.err,
             "propdesk-native2ascii: cannot write '" + shut + "': its folder refuses new files, which a safe save needs\n");
+  // The same reason when the file is the output of a single conversion.
+  const Outcome toOutput = Run({shared, shut});
+  EXPECT_EQ(toOutput.exitCode, 1);
+  EXPECT_EQ(toOutput.err, outcome.err);
   ASSERT_EQ(::stat(granted.c_str(), &info), 0);
   EXPECT_EQ(info.st_uid, 1234u);
   EXPECT_EQ(info.st_gid, 1234u);

@@ -17,6 +17,7 @@
 
 #include "common/atomic_file.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace propdesk {
 namespace {
@@ -70,18 +71,22 @@ TEST_F(WholeFileTest, ReadsEveryByteOfAFile) {
     const std::string path = folder_.File("in.properties");
     test::WriteFileBytes(path, content);
     std::string text = "left over";
-    ASSERT_TRUE(ReadWholeFile(path, text));
+    ASSERT_TRUE(ReadWholeFile(path, text).ok());
     EXPECT_EQ(text, content);
   }
 }
 
-TEST_F(WholeFileTest, ReadingWhatIsNotAFileFailsWithEmptyText) {
+TEST_F(WholeFileTest, ReadingWhatIsNotAFileFailsWithTheReasonAndEmptyText) {
   fs::create_directory(folder_.File("folder"));
   // A FIFO without a writer would keep an open waiting for good.
   ASSERT_EQ(::mkfifo(folder_.File("fifo").c_str(), 0600), 0);
-  for (const std::string& path : {folder_.File("missing"), folder_.File("folder"), folder_.File("fifo"), ""s}) {
+  const struct {
+    std::string path;
+    int error;
+  } cases[] = {{folder_.File("missing"), ENOENT}, {folder_.File("folder"), EISDIR}, {folder_.File("fifo"), ENOTSUP}, {"", ENOENT}};
+  for (const auto& [path, error] : cases) {
     std::string text = "left over";
-    EXPECT_FALSE(ReadWholeFile(path, text)) << path;
+    EXPECT_EQ(ReadWholeFile(path, text).systemError, error) << path;
     EXPECT_TRUE(text.empty());
   }
 }
@@ -100,10 +105,10 @@ TEST_F(WholeFileTest, ExistingFileIsARegularFile) {
 
 TEST_F(WholeFileTest, WritesNewFilesAndReplacesOldOnesExactly) {
   const std::string path = folder_.File("out.properties");
-  ASSERT_TRUE(WriteWholeFile(path, "a much longer first content\r\n"));
-  ASSERT_TRUE(WriteWholeFile(path, "short\0"s));
+  ASSERT_TRUE(WriteWholeFile(path, "a much longer first content\r\n").ok());
+  ASSERT_TRUE(WriteWholeFile(path, "short\0"s).ok());
   EXPECT_EQ(test::ReadFileBytes(path), "short\0"s);
-  ASSERT_TRUE(WriteWholeFile(path, ""));
+  ASSERT_TRUE(WriteWholeFile(path, "").ok());
   EXPECT_EQ(test::ReadFileBytes(path), "");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"out.properties"});
 }
@@ -112,7 +117,7 @@ TEST_F(WholeFileTest, KeepsPermissionBits) {
   const std::string path = folder_.File("private.properties");
   test::WriteFileBytes(path, "old");
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-  ASSERT_TRUE(WriteWholeFile(path, "new"));
+  ASSERT_TRUE(WriteWholeFile(path, "new").ok());
   EXPECT_EQ(Permissions(path), 0640u);
 }
 
@@ -138,7 +143,7 @@ TEST_F(WholeFileTest, KeepsOwnerGroupSpecialBitsAclAndAttributesOfSomeoneElsesFi
   const mode_t before = Permissions(path);
   ASSERT_NE(before & S_ISUID, 0u);
 
-  ASSERT_TRUE(WriteWholeFile(path, "new"));
+  ASSERT_TRUE(WriteWholeFile(path, "new").ok());
   struct stat after {};
   ASSERT_EQ(::stat(path.c_str(), &after), 0);
   EXPECT_EQ(after.st_uid, 65534u);
@@ -155,7 +160,7 @@ TEST_F(WholeFileTest, AFileWithAnotherNameIsRewrittenInPlaceAndBothNamesShowTheN
   ASSERT_EQ(::link(path.c_str(), folder_.File("other.properties").c_str()), 0);
   struct stat before {};
   ASSERT_EQ(::stat(path.c_str(), &before), 0);
-  ASSERT_TRUE(WriteWholeFile(path, "new"));
+  ASSERT_TRUE(WriteWholeFile(path, "new").ok());
   struct stat after {};
   ASSERT_EQ(::stat(path.c_str(), &after), 0);
   EXPECT_EQ(after.st_ino, before.st_ino);
@@ -170,7 +175,7 @@ TEST_F(WholeFileTest, FollowsSymbolicLinks) {
   const std::string target = folder_.File("real/messages.properties");
   test::WriteFileBytes(target, "old");
   fs::create_symlink("real/messages.properties", folder_.File("link.properties"));
-  ASSERT_TRUE(WriteWholeFile(folder_.File("link.properties"), "new"));
+  ASSERT_TRUE(WriteWholeFile(folder_.File("link.properties"), "new").ok());
   EXPECT_TRUE(fs::is_symlink(folder_.File("link.properties")));
   EXPECT_EQ(test::ReadFileBytes(target), "new");
 }
@@ -179,7 +184,9 @@ TEST_F(WholeFileTest, ReadOnlyFileIsNotWrittenEvenByAPrivilegedUser) {
   const std::string path = folder_.File("locked.properties");
   test::WriteFileBytes(path, "old");
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-  EXPECT_FALSE(WriteWholeFile(path, "new"));
+  const SaveResult saved = WriteWholeFile(path, "new");
+  EXPECT_EQ(saved.systemError, EACCES);
+  EXPECT_FALSE(saved.folderRefusedNewFile);
   EXPECT_EQ(test::ReadFileBytes(path), "old");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"locked.properties"});
 }
@@ -189,19 +196,23 @@ TEST_F(WholeFileTest, SavingWhereNoFileCanBeMadeFails) {
   fs::create_directory(folder_.File("folder"));
   for (const std::string& path : {folder_.File("plain/under.properties"), folder_.File("missing/out.properties"),
                                  folder_.File("folder"), "/dev/null"s, ""s}) {
-    EXPECT_FALSE(WriteWholeFile(path, "new")) << path;
+    EXPECT_FALSE(WriteWholeFile(path, "new").ok()) << path;
   }
   EXPECT_EQ(test::ReadFileBytes(folder_.File("plain")), "old");
   EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"folder", "plain"}));
 }
 
-TEST_F(WholeFileTest, FolderThatRefusesNewFilesKeepsTheOldFile) {
-  if (::geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind a privileged user";
+TEST_F(WholeFileTest, FolderThatRefusesNewFilesKeepsTheOldFileAndIsNamedAsTheCause) {
   const std::string path = folder_.File("shut/messages.properties");
   fs::create_directory(folder_.File("shut"));
   test::WriteFileBytes(path, "old");
+  ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
   ASSERT_EQ(::chmod(folder_.File("shut").c_str(), 0555), 0);
-  EXPECT_FALSE(WriteWholeFile(path, "new"));
+  ASSERT_EQ(::chmod(folder_.path().c_str(), 0755), 0);
+  EXPECT_TRUE(test::HoldsForAnUnprivilegedUser([&] {
+    const SaveResult saved = WriteWholeFile(path, "new");
+    return saved.systemError == EACCES && saved.folderRefusedNewFile;
+  }));
   EXPECT_EQ(test::ReadFileBytes(path), "old");
 }
 
@@ -210,8 +221,8 @@ TEST_F(WholeFileTest, UnfinishedReplacementLeavesTheOldFileAndNoTrace) {
   test::WriteFileBytes(path, "old");
   {
     AtomicFile file;
-    ASSERT_TRUE(file.Open(path));
-    ASSERT_TRUE(file.Write("half of the new"));
+    ASSERT_TRUE(file.Open(path).ok());
+    ASSERT_TRUE(file.Write("half of the new").ok());
   }
   EXPECT_EQ(test::ReadFileBytes(path), "old");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"messages.properties"});

@@ -7,6 +7,7 @@
 
 #include "convert/external_converter.h"
 #include "document_fixture.h"
+#include "support/unprivileged.h"
 
 namespace propdesk::test {
 namespace {
@@ -157,6 +158,22 @@ TEST_F(DocumentLifecycleTest, FailuresShowOneMessageAndLeaveEverythingAsItWas) {
   EXPECT_EQ(ReadFileBytes(readOnlyFile), "old");
   EXPECT_EQ(ReadFileBytes(startPath), "a=\\u3042\nb=1\r\n");
   EXPECT_EQ(ReadFileBytes(tooLong), "long");
+}
+
+TEST_F(DocumentTest, AFolderThatRefusesNewFilesIsNamedAsTheCauseOfAFailedSave) {
+  // A file anyone may write, in a folder where only its owner, root, may make files.
+  std::filesystem::create_directory(dir.File("shut"));
+  const std::string path = MakeFile("shut/messages.properties", "a=1\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+  ASSERT_EQ(::chmod(dir.File("shut").c_str(), 0555), 0);
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  ASSERT_TRUE(document.OpenDocument(path, false));
+  Type("b=2\n");
+  const std::vector<std::string> refused = {
+      "ファイル " + path + " を保存できません。\n安全に保存するには同じフォルダーに一時ファイルを作る必要がありますが、"
+      "このフォルダーには新しいファイルを作れません。"};
+  EXPECT_TRUE(HoldsForAnUnprivilegedUser([&] { return !document.SaveCurrent() && prompts.MessageTexts() == refused; }));
+  EXPECT_EQ(ReadFileBytes(path), "a=1\n");
 }
 
 TEST_F(DocumentLifecycleTest, AConversionFailureShowsTheConvertersMessage) {
