@@ -12,7 +12,6 @@
 #include "convert/native_text.h"
 #include "convert/utf8_native_codec.h"
 #include "document/line_ends.h"
-#include "document/refused_escapes.h"
 
 namespace propdesk {
 namespace {
@@ -53,7 +52,7 @@ bool Document::OpenDocument(const std::string& path, bool asImport) {
   try {
     if (!ReadNativeText(path, asImport, text, found)) return false;
     if (!ExpandLineEnds(text, lfStyle)) return Fail(IDS_READ_FAILED);
-    refusedEscapeLines = LinesWithRefusedEscapes(text);
+    refusedEscapeLines = FindRefusedEscapes(text).lines;
     if (!asImport) newPath = path;
     // The last step that may fail; the document has not changed before it.
     view_.SetText(text);
@@ -115,19 +114,21 @@ bool Document::ReadNativeText(const std::string& path, bool asImport, std::strin
 
 bool Document::SaveDocument(const std::string& path, bool asExport) {
   std::optional<UntouchedLines> written;
-  std::vector<std::string> refusedEscapeLines;
+  RefusedEscapes refused;
   try {
-    if (!asExport && (!MayWriteRefusedEscapes() || !MayOverwrite(path))) return false;
+    if (!asExport) {
+      refused = FindRefusedEscapes(view_.GetText(), refusedEscapeLines_);
+      if (!MayWriteRefusedEscape(refused.firstNew) || !MayOverwrite(path)) return false;
+    }
     if (!WriteViewText(path, asExport, written)) return false;
-    // The person has agreed to these: the next save asks only about lines edited after this one.
-    if (!asExport) refusedEscapeLines = LinesWithRefusedEscapes(view_.GetText());
   } catch (const std::exception&) {
     return Fail(IDS_WRITE_FAILED);
   }
   // An export is not the document's file: what is kept of that stays.
   if (asExport) return true;
   untouched_ = std::move(written);
-  refusedEscapeLines_.swap(refusedEscapeLines);
+  // The person has agreed to these: the next save asks only about lines edited after this one.
+  refusedEscapeLines_.swap(refused.lines);
   fileStamp_ = TakeFileStamp(path);
   view_.SetModified(false);
   view_.EmptyUndoBuffer();
@@ -194,8 +195,7 @@ void Document::SetFileFormat(const FileFormat& format) {
   frame_.FileFormatChanged(format);
 }
 
-bool Document::MayWriteRefusedEscapes() {
-  const std::optional<RefusedEscape> refused = FirstNewRefusedEscape(view_.GetText(), refusedEscapeLines_);
+bool Document::MayWriteRefusedEscape(const std::optional<RefusedEscape>& refused) {
   if (!refused) return true;
   std::string question;
   if (!LoadText(IDS_REFUSED_ESCAPE, question)) return false;

@@ -14,6 +14,7 @@
 #include "document/file_format.h"
 #include "document/file_stamp.h"
 #include "document/frame_window.h"
+#include "document/refused_escapes.h"
 #include "document/text_view.h"
 #include "document/untouched_lines.h"
 #include "settings/settings.h"
@@ -94,9 +95,9 @@ class Document {
   bool KeepsUntouchedLines(const FileFormat& format) const;
   void SetFileFormat(const FileFormat& format);
   void Tell(int messageId);
-  // False when a line the person edited holds a \u escape that Java refuses and the person does
-  // not want it saved; the escape is selected then.
-  bool MayWriteRefusedEscapes();
+  // False when the person does not want refused, the first \u escape that Java refuses on a line
+  // edited since the last open or save, written; the escape is selected then.
+  bool MayWriteRefusedEscape(const std::optional<RefusedEscape>& refused);
   // False when the document's own file has changed on disk since it was read or written and the
   // person does not want it overwritten.
   bool MayOverwrite(const std::string& path);

@@ -52,8 +52,8 @@ bool EndsWithContinuation(std::string_view line) {
   return backslashes % 2 == 1;
 }
 
-// Calls found(line, escape) for each refused escape, the line being the one that holds it, until
-// found returns false. Only the lines that hold "\u" are lexed, from the start of their logical line.
+// Calls found(line, escape) for each refused escape, the line being the one that holds it. Only
+// the lines that hold "\u" are lexed, from the start of their logical line.
 template <class Found>
 void ForEachRefusedEscape(std::string_view text, Found found) {
   std::vector<Span> spans;
@@ -71,10 +71,7 @@ void ForEachRefusedEscape(std::string_view text, Found found) {
       if (lexed.begin == line.begin) break;
     }
     for (const Span& span : spans) {
-      if (span.kind == SpanKind::MalformedEscape &&
-          !found(line, Line{line.begin + span.begin, line.begin + span.end})) {
-        return;
-      }
+      if (span.kind == SpanKind::MalformedEscape) found(line, Line{line.begin + span.begin, line.begin + span.end});
     }
     at = text.find("\\u", line.end);
   }
@@ -82,30 +79,23 @@ void ForEachRefusedEscape(std::string_view text, Found found) {
 
 }  // namespace
 
-std::vector<std::string> LinesWithRefusedEscapes(std::string_view text) {
-  std::vector<std::string> lines;
-  ForEachRefusedEscape(text, [&](const Line& line, const Line&) {
-    std::string content(text.substr(line.begin, line.end - line.begin));
-    lines.push_back(std::move(content));
-    return true;
-  });
-  std::sort(lines.begin(), lines.end());
-  lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
-  return lines;
-}
-
-std::optional<RefusedEscape> FirstNewRefusedEscape(std::string_view text, const std::vector<std::string>& known) {
-  std::optional<RefusedEscape> first;
+RefusedEscapes FindRefusedEscapes(std::string_view text, const std::vector<std::string>& known) {
+  RefusedEscapes found;
   ForEachRefusedEscape(text, [&](const Line& line, const Line& escape) {
     const std::string_view content = text.substr(line.begin, line.end - line.begin);
-    if (std::binary_search(known.begin(), known.end(), content)) return true;
-    first = RefusedEscape{0, escape.begin, escape.end};
-    return false;
+    if (!found.firstNew && !std::binary_search(known.begin(), known.end(), content)) {
+      found.firstNew = RefusedEscape{0, escape.begin, escape.end};
+    }
+    found.lines.emplace_back(content);
   });
-  if (first) {
-    for (std::size_t at = text.find("\r\n"); at < first->begin; at = text.find("\r\n", at + 2)) ++first->line;
+  std::sort(found.lines.begin(), found.lines.end());
+  found.lines.erase(std::unique(found.lines.begin(), found.lines.end()), found.lines.end());
+  if (found.firstNew) {
+    for (std::size_t at = text.find("\r\n"); at < found.firstNew->begin; at = text.find("\r\n", at + 2)) {
+      ++found.firstNew->line;
+    }
   }
-  return first;
+  return found;
 }
 
 }  // namespace propdesk

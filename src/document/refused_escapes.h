@@ -17,13 +17,16 @@ struct RefusedEscape {
   std::size_t end = 0;
 };
 
-// The lines of text (without their line ends; a lone CR or LF also ends a line) that hold a
-// refused escape, sorted and each once, so that a later save can tell the lines the person has
-// edited since.
-std::vector<std::string> LinesWithRefusedEscapes(std::string_view text);
+struct RefusedEscapes {
+  // The first refused escape on a line that is not one of the known lines.
+  std::optional<RefusedEscape> firstNew;
+  // The lines of text (without their line ends; a lone CR or LF also ends a line) that hold a
+  // refused escape, sorted and each once, so that a later save can tell the lines the person has
+  // edited since.
+  std::vector<std::string> lines;
+};
 
-// The first refused escape of text on a line that is not one of known (as LinesWithRefusedEscapes
-// gives them).
-std::optional<RefusedEscape> FirstNewRefusedEscape(std::string_view text, const std::vector<std::string>& known);
+// The refused escapes of text, with known as lines gave it for an earlier text.
+RefusedEscapes FindRefusedEscapes(std::string_view text, const std::vector<std::string>& known = {});
 
 }  // namespace propdesk
