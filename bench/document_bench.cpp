@@ -32,7 +32,7 @@
 #include <string>
 
 #include "benchmark_application.h"
-#include "common/file_descriptor.h"
+#include "platform/file_handle.h"
 #include "document/document.h"
 #include "process_memory.h"
 #include "settings/settings.h"
@@ -67,18 +67,20 @@ class UntitledFrame final : public FrameWindow {
 // Copies the first size bytes of source, shortened to end with a line break, to target without
 // holding them in memory. Returns the bytes copied, or 0 on failure.
 std::size_t CopyWholeLines(const char* source, const std::string& target, std::size_t size) {
-  FileDescriptor in(::open(source, O_RDONLY | O_CLOEXEC));
+  const FileHandle inFile(::open(source, O_RDONLY | O_CLOEXEC));
+  const int in = static_cast<int>(inFile.get());
   struct stat info {};
-  if (in.get() < 0 || ::fstat(in.get(), &info) != 0 || static_cast<std::size_t>(info.st_size) < size) return 0;
+  if (in < 0 || ::fstat(in, &info) != 0 || static_cast<std::size_t>(info.st_size) < size) return 0;
   char tail[4096];
   const auto tailStart = static_cast<off_t>(size - sizeof tail);
-  if (::pread(in.get(), tail, sizeof tail, tailStart) != static_cast<ssize_t>(sizeof tail)) return 0;
+  if (::pread(in, tail, sizeof tail, tailStart) != static_cast<ssize_t>(sizeof tail)) return 0;
   std::size_t length = size;
   while (length > size - sizeof tail && tail[length - 1 - (size - sizeof tail)] != '\n') --length;
-  FileDescriptor out(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-  if (out.get() < 0) return 0;
+  const FileHandle outFile(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  const int out = static_cast<int>(outFile.get());
+  if (out < 0) return 0;
   for (std::size_t copied = 0; copied < length;) {
-    const ssize_t done = ::copy_file_range(in.get(), nullptr, out.get(), nullptr, length - copied, 0);
+    const ssize_t done = ::copy_file_range(in, nullptr, out, nullptr, length - copied, 0);
     if (done <= 0) return 0;
     copied += static_cast<std::size_t>(done);
   }

@@ -1,15 +1,9 @@
 #include "cli/file_batch.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <condition_variable>
 #include <cstdint>
-#include <cstdio>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -17,9 +11,11 @@
 #include "cli/conversion.h"
 #include "cli/messages.h"
 #include "cli/stream_pump.h"
-#include "common/atomic_file.h"
-#include "common/file_descriptor.h"
-#include "common/whole_file.h"
+#include "platform/atomic_file.h"
+#include "platform/file_handle.h"
+#include "platform/program_io.h"
+#include "platform/system_error.h"
+#include "platform/whole_file.h"
 
 namespace propdesk::cli {
 namespace {
@@ -89,13 +85,12 @@ FileResult& FailWrite(FileResult& result, const ListedFile& file, const SaveResu
 }
 
 FileResult ProcessFile(const CommandLine& commandLine, const ListedFile& file) {
-  // Non-blocking, so that a named pipe put in its place does not wait for a writer before it is refused.
-  FileDescriptor input(::openat(file.folder->get(), file.name.c_str(),
-                                O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  struct stat info {};
-  if (input.get() < 0 || ::fstat(input.get(), &info) != 0) return Failed("read", file, errno);
-  if (!S_ISREG(info.st_mode)) {
+  FileHandle input;
+  bool notRegular = false;
+  if (const SystemResult opened = OpenFileIn(*file.folder, file.name, input, notRegular); notRegular) {
     return {false, true, DescribeFailure("read", Quoted(file.path), std::string("not a regular file"))};
+  } else if (!opened.ok()) {
+    return Failed("read", file, opened.systemError);
   }
   FileResult result;
   NativeTextCheck check(commandLine.encoding);
@@ -107,7 +102,7 @@ FileResult ProcessFile(const CommandLine& commandLine, const ListedFile& file) {
       return Failed("read", file, read.systemError);
     }
     check = CheckWhole(commandLine, text);
-    if (!ConvertWhole(commandLine, text, converted)) return Failed("convert", file, ENOMEM);
+    if (!ConvertWhole(commandLine, text, converted)) return Failed("convert", file, kOutOfMemoryError);
     result.changes = converted != text;
   } else {
     // Compared block by block, so that memory stays small whatever the size of the file.
@@ -122,7 +117,7 @@ FileResult ProcessFile(const CommandLine& commandLine, const ListedFile& file) {
   if (commandLine.mode == Mode::kCheck || !result.changes) return result;
 
   AtomicFile output;
-  if (const SaveResult opened = output.OpenAt(file.folder->get(), file.name); !opened.ok()) {
+  if (const SaveResult opened = output.OpenIn(*file.folder, file.name); !opened.ok()) {
     return FailWrite(result, file, opened);
   }
   if (const SaveResult written = whole ? output.Write(converted) : SaveResult{}; !written.ok()) {
@@ -130,9 +125,10 @@ FileResult ProcessFile(const CommandLine& commandLine, const ListedFile& file) {
   }
   if (!whole) {
     NativeTextCheck checkedAlready(commandLine.encoding);
-    const PumpResult pumped = ::lseek(input.get(), 0, SEEK_SET) == 0
-                                  ? PumpStream(*MakeConverter(commandLine), checkedAlready, input.get(), output.fd())
-                                  : PumpResult{PumpResult::Failure::kRead, errno};
+    const SystemResult rewound = Rewind(input.get());
+    const PumpResult pumped = rewound.ok()
+                                  ? PumpStream(*MakeConverter(commandLine), checkedAlready, input.get(), output.handle())
+                                  : PumpResult{PumpResult::Failure::kRead, rewound.systemError};
     if (pumped.failure != PumpResult::Failure::kNone) {
       result.failed = true;
       result.messages += Failed(pumped.failure == PumpResult::Failure::kRead ? "read" : "write", file, pumped.error).messages;
@@ -158,7 +154,7 @@ FileResult ProcessFileSafely(const CommandLine& commandLine, const ListedFile& f
 int RunOnFiles(const CommandLine& commandLine) {
   std::string problems;
   const std::vector<ListedFile> files = CollectFiles(commandLine.paths, commandLine.includes, problems);
-  std::fputs(problems.c_str(), stderr);
+  WriteText(TextStream::kError, problems);
   const int status = RunOnFiles(commandLine, files);
   return problems.empty() ? status : 1;
 }
@@ -188,10 +184,10 @@ int RunOnFiles(const CommandLine& commandLine, const std::vector<ListedFile>& fi
   bool failed = false;
   bool listed = false;
   for (std::size_t k = 0; k < files.size(); ++k) {
-    std::fputs(results[k].messages.c_str(), stderr);
+    WriteText(TextStream::kError, results[k].messages);
     failed = failed || results[k].failed;
     if (commandLine.mode == Mode::kCheck && results[k].changes) {
-      std::printf("%s\n", Printable(files[k].path).c_str());
+      WriteText(TextStream::kOutput, Printable(files[k].path) + "\n");
       listed = true;
     }
   }

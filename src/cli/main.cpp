@@ -1,10 +1,4 @@
 // propdesk-native2ascii: converts between native text and \uXXXX escapes with the editor's codec.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
 #include <exception>
 #include <optional>
 #include <string>
@@ -15,10 +9,12 @@
 #include "cli/file_batch.h"
 #include "cli/messages.h"
 #include "cli/stream_pump.h"
-#include "common/atomic_file.h"
-#include "common/file_descriptor.h"
 #include "common/version.h"
-#include "common/whole_file.h"
+#include "platform/atomic_file.h"
+#include "platform/file_handle.h"
+#include "platform/program_io.h"
+#include "platform/system_error.h"
+#include "platform/whole_file.h"
 
 namespace propdesk::cli {
 namespace {
@@ -31,41 +27,38 @@ std::string DisplayName(const std::optional<std::string>& path, const char* stre
 }
 
 int ReportFailure(const char* action, const std::string& file, int error) {
-  std::fputs(DescribeFailure(action, file, error).c_str(), stderr);
+  WriteText(TextStream::kError, DescribeFailure(action, file, error));
   return kExitFailure;
 }
 
 int ReportWriteFailure(const std::string& path, const SaveResult& failure, const std::string& keptBackup) {
-  std::fputs(DescribeWriteFailure(path, failure, keptBackup).c_str(), stderr);
+  WriteText(TextStream::kError, DescribeWriteFailure(path, failure, keptBackup));
   return kExitFailure;
-}
-
-// A pipe or a device (such as /dev/stdout) cannot be replaced; the output is written into it.
-bool IsStream(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode));
 }
 
 int Run(const CommandLine& commandLine) {
   const std::string inputName = DisplayName(commandLine.input, "standard input");
   const std::string outputName = DisplayName(commandLine.output, "standard output");
-  FileDescriptor inputFile;
+  FileHandle inputFile;
   if (commandLine.input) {
-    inputFile.Reset(::open(commandLine.input->c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
-    if (inputFile.get() < 0) return ReportFailure("read", inputName, errno);
+    if (const SystemResult opened = OpenForReading(*commandLine.input, inputFile); !opened.ok()) {
+      return ReportFailure("read", inputName, opened.systemError);
+    }
   }
   AtomicFile outputFile;
-  FileDescriptor outputStream;
+  FileHandle outputStream;
+  // A pipe or a device (such as /dev/stdout or NUL) cannot be replaced; the output is written into it.
   const bool replacesFile = commandLine.output && !IsStream(*commandLine.output);
   if (const SaveResult opened = replacesFile ? outputFile.Open(*commandLine.output) : SaveResult{}; !opened.ok()) {
     return ReportWriteFailure(*commandLine.output, opened, {});
   }
   if (commandLine.output && !replacesFile) {
-    outputStream.Reset(::open(commandLine.output->c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
-    if (outputStream.get() < 0) return ReportFailure("write", outputName, errno);
+    if (const SystemResult opened = OpenStreamForWriting(*commandLine.output, outputStream); !opened.ok()) {
+      return ReportFailure("write", outputName, opened.systemError);
+    }
   }
-  const int input = commandLine.input ? inputFile.get() : STDIN_FILENO;
-  const int output = replacesFile ? outputFile.fd() : commandLine.output ? outputStream.get() : STDOUT_FILENO;
+  const NativeHandle input = commandLine.input ? inputFile.get() : StandardInput();
+  const NativeHandle output = replacesFile ? outputFile.handle() : commandLine.output ? outputStream.get() : StandardOutput();
 
   NativeTextCheck check(commandLine.encoding);
   if (commandLine.strict || NeedsWholeText(commandLine)) {
@@ -77,11 +70,11 @@ int Run(const CommandLine& commandLine) {
     check = CheckWhole(commandLine, text);
     if (const std::string problems = DescribeInputProblems(inputName, check, true);
         commandLine.strict && !problems.empty()) {
-      std::fputs(problems.c_str(), stderr);
+      WriteText(TextStream::kError, problems);
       return kExitFailure;
     }
     std::string converted;
-    if (!ConvertWhole(commandLine, text, converted)) return ReportFailure("convert", inputName, ENOMEM);
+    if (!ConvertWhole(commandLine, text, converted)) return ReportFailure("convert", inputName, kOutOfMemoryError);
     if (const SystemResult written = WriteAll(output, converted); !written.ok()) {
       return ReportFailure("write", outputName, written.systemError);
     }
@@ -93,7 +86,7 @@ int Run(const CommandLine& commandLine) {
   if (const SaveResult committed = replacesFile ? outputFile.Commit() : SaveResult{}; !committed.ok()) {
     return ReportWriteFailure(*commandLine.output, committed, outputFile.keptBackup());
   }
-  std::fputs(DescribeInputProblems(inputName, check, false).c_str(), stderr);
+  WriteText(TextStream::kError, DescribeInputProblems(inputName, check, false));
   return 0;
 }
 
@@ -101,26 +94,27 @@ int Run(const CommandLine& commandLine) {
 }  // namespace propdesk::cli
 
 int main(int argc, char** argv) {
+  using namespace propdesk;
   using namespace propdesk::cli;
-  propdesk::RemoveTemporaryFilesOnTermination();
+  RemoveTemporaryFilesOnTermination();
   try {
     CommandLine commandLine;
     std::string problem;
-    if (!ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), commandLine, problem)) {
-      std::fprintf(stderr, "propdesk-native2ascii: %s\n%s", problem.c_str(), kUsage);
+    if (!ParseCommandLine(ProgramArguments(argc, argv), commandLine, problem)) {
+      WriteText(TextStream::kError, "propdesk-native2ascii: " + problem + "\n" + kUsage);
       return kExitUsage;
     }
     if (commandLine.help) {
-      std::fputs(kUsage, stdout);
+      WriteText(TextStream::kOutput, kUsage);
       return 0;
     }
     if (commandLine.version) {
-      std::printf("propdesk-native2ascii %s\n", propdesk::kVersion);
+      WriteText(TextStream::kOutput, std::string("propdesk-native2ascii ") + kVersion + "\n");
       return 0;
     }
     return commandLine.mode == Mode::kOneFile ? Run(commandLine) : RunOnFiles(commandLine);
   } catch (const std::exception& failure) {
-    std::fprintf(stderr, "propdesk-native2ascii: %s\n", failure.what());
+    WriteText(TextStream::kError, std::string("propdesk-native2ascii: ") + failure.what() + "\n");
     return kExitFailure;
   }
 }

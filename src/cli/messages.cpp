@@ -1,6 +1,8 @@
 #include "cli/messages.h"
 
-#include <cstring>
+#include "platform/folder_walk.h"
+
+#include "platform/system_error.h"
 
 namespace propdesk::cli {
 namespace {
@@ -37,16 +39,16 @@ std::string DescribeFailure(const char* action, const std::string& file, const s
 }
 
 std::string DescribeFailure(const char* action, const std::string& file, int error) {
-  return DescribeFailure(action, file, std::string(std::strerror(error)));
+  return DescribeFailure(action, file, SystemErrorText(error));
 }
 
 std::string DescribeWriteFailure(const std::string& path, const SaveResult& failure, const std::string& keptBackup) {
   if (failure.folderRefusedNewFile) {
     return DescribeFailure("write", Quoted(path), "its folder refuses new files, which a safe save needs");
   }
-  std::string reason = std::strerror(failure.systemError);
+  std::string reason = SystemErrorText(failure.systemError);
   if (!keptBackup.empty()) {
-    const auto slash = path.rfind('/');
+    const auto slash = path.find_last_of(kPathSeparators);
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     reason += "; its old content is in " + Quoted(folder + keptBackup);
   }

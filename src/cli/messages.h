@@ -17,7 +17,7 @@ std::string Printable(const std::string& path);
 // How a file is named in messages.
 std::string Quoted(const std::string& path);
 
-// "cannot ACTION FILE: REASON", from a reason or an errno value.
+// "cannot ACTION FILE: REASON", from a reason or a system error code.
 std::string DescribeFailure(const char* action, const std::string& file, const std::string& reason);
 std::string DescribeFailure(const char* action, const std::string& file, int error);
 // "cannot write FILE: REASON" for a failed replacement of the file at path. keptBackup, when not

@@ -1,23 +1,24 @@
 #include "cli/stream_pump.h"
 
-#include <cerrno>
 #include <memory>
 #include <string_view>
 
-#include "common/file_descriptor.h"
+#include "platform/file_handle.h"
 
 namespace propdesk::cli {
 
-PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int input, const ConvertedSink& sink) {
+PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, NativeHandle input, const ConvertedSink& sink) {
   // Large enough to make the system calls cheap, small enough for the output to stay in the cache.
   constexpr std::size_t kBlockSize = 128 * 1024;
   const auto block = std::make_unique_for_overwrite<char[]>(kBlockSize);
   const auto converted = std::make_unique_for_overwrite<char[]>(converter.MaxOutput(kBlockSize));
   for (;;) {
-    const ssize_t got = ReadSome(input, block.get(), kBlockSize);
-    if (got < 0) return {PumpResult::Failure::kRead, errno};
+    std::size_t got = 0;
+    if (const SystemResult read = ReadSome(input, block.get(), kBlockSize, got); !read.ok()) {
+      return {PumpResult::Failure::kRead, read.systemError};
+    }
     const bool atEnd = got == 0;
-    const std::string_view data(block.get(), static_cast<std::size_t>(got));
+    const std::string_view data(block.get(), got);
     check.Feed(data);
     if (atEnd) check.Finish();
     const std::size_t size = atEnd ? converter.Finish(converted.get()) : converter.Convert(data, converted.get());
@@ -28,7 +29,7 @@ PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int in
   }
 }
 
-PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, int input, int output) {
+PumpResult PumpStream(StreamConverter& converter, NativeTextCheck& check, NativeHandle input, NativeHandle output) {
   return PumpStream(converter, check, input,
                     [output](std::string_view converted, std::string_view) { return WriteAll(output, converted); });
 }

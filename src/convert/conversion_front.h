@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "convert/child_process.h"
+#include "platform/child_process.h"
 
 namespace propdesk {
 

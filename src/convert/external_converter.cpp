@@ -1,14 +1,9 @@
 #include "convert/external_converter.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "common/string_table.h"
-#include "common/whole_file.h"
-#include "convert/command_splitter.h"
-#include "convert/temp_file.h"
+#include "platform/system_error.h"
+#include "platform/temp_file.h"
+#include "platform/whole_file.h"
 
 namespace propdesk {
 namespace {
@@ -25,42 +20,38 @@ ExternalConversion Failed(ConversionStatus status, int systemError) { return {st
 
 // Runs commandLine with the two open files as its standard input and output and judges its end:
 // None when it ran and exited with code 0.
-ExternalConversion RunCommand(std::string_view commandLine, int inputFile, int outputFile,
-                              const CancelCheck& shouldCancel) {
+ExternalConversion RunConverter(std::string_view commandLine, NativeHandle inputFile, NativeHandle outputFile,
+                                const CancelCheck& shouldCancel) {
   // A NUL would silently cut the line short; refuse it like an overlong one.
   if (commandLine.size() >= kCommandLineLimit || commandLine.find('\0') != std::string_view::npos) {
     return Failed(ConversionStatus::BadParameter, 0);
   }
-  pid_t child = 0;
-  if (const SystemResult started = StartChild(CommandArguments(commandLine), inputFile, outputFile, child);
-      !started.ok()) {
-    return Failed(ConversionStatus::LaunchFailed, started.systemError);
-  }
-  const ChildEnding ending = WaitForChild(child, shouldCancel);
+  const CommandOutcome ending = RunCommand(commandLine, inputFile, outputFile, shouldCancel);
+  if (ending.startError != 0) return Failed(ConversionStatus::LaunchFailed, ending.startError);
   if (ending.cancelled) return Failed(ConversionStatus::Cancelled, 0);
-  // A command ended by a signal counts as one that failed.
   if (ending.waitError != 0) return Failed(ConversionStatus::ExitCodeUnavailable, ending.waitError);
-  if (!WIFEXITED(ending.waitStatus) || WEXITSTATUS(ending.waitStatus) != 0) {
-    return Failed(ConversionStatus::CommandFailed, 0);
-  }
+  // A command ended by a signal counts as one that failed.
+  if (!ending.succeeded) return Failed(ConversionStatus::CommandFailed, 0);
   return {};
 }
 
-ExternalConversion ReadOutput(int outputFile) {
+ExternalConversion ReadOutput(NativeHandle outputFile) {
   // The command's writes moved the file offset that it shares with ours.
-  if (::lseek(outputFile, 0, SEEK_SET) != 0) return Failed(ConversionStatus::TempFileError, errno);
+  if (const SystemResult rewound = Rewind(outputFile); !rewound.ok()) {
+    return Failed(ConversionStatus::TempFileError, rewound.systemError);
+  }
   ExternalConversion read;
   const SystemResult result = ReadToEnd(outputFile, read.output);
-  if (result.systemError == ENOMEM) return Failed(ConversionStatus::OutOfMemory, 0);
+  if (result.systemError == kOutOfMemoryError) return Failed(ConversionStatus::OutOfMemory, 0);
   if (!result.ok()) return Failed(ConversionStatus::TempFileError, result.systemError);
   return read;
 }
 
 ExternalConversion ConvertThroughFiles(std::string_view commandLine, std::string_view text,
                                        const CancelCheck& shouldCancel) {
-  FileDescriptor outputFile;
-  FileDescriptor inputFile;
-  for (FileDescriptor* file : {&outputFile, &inputFile}) {
+  FileHandle outputFile;
+  FileHandle inputFile;
+  for (FileHandle* file : {&outputFile, &inputFile}) {
     if (const SystemResult created = CreateTempFile(*file); !created.ok()) {
       return Failed(ConversionStatus::TempFileError, created.systemError);
     }
@@ -68,9 +59,11 @@ ExternalConversion ConvertThroughFiles(std::string_view commandLine, std::string
   if (const SystemResult written = WriteAll(inputFile.get(), text); !written.ok()) {
     return Failed(ConversionStatus::TempFileError, written.systemError);
   }
-  if (::lseek(inputFile.get(), 0, SEEK_SET) != 0) return Failed(ConversionStatus::TempFileError, errno);
-  const ExternalConversion ran = RunCommand(commandLine, inputFile.get(), outputFile.get(), shouldCancel);
-  inputFile.Reset(-1);
+  if (const SystemResult rewound = Rewind(inputFile.get()); !rewound.ok()) {
+    return Failed(ConversionStatus::TempFileError, rewound.systemError);
+  }
+  const ExternalConversion ran = RunConverter(commandLine, inputFile.get(), outputFile.get(), shouldCancel);
+  inputFile.Reset();
   if (!ran.Succeeded()) return ran;
   ExternalConversion read = ReadOutput(outputFile.get());
   // native2ascii never maps text to nothing: a command that wrote nothing has failed.

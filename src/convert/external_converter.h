@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "convert/child_process.h"
+#include "platform/child_process.h"
 
 namespace propdesk {
 

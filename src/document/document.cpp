@@ -1,17 +1,16 @@
 #include "document/document.h"
 
-#include <sys/stat.h>
-
 #include <exception>
 #include <string_view>
 #include <utility>
 
 #include "common/string_table.h"
-#include "common/whole_file.h"
 #include "convert/escape_syntax.h"
 #include "convert/native_text.h"
 #include "convert/utf8_native_codec.h"
 #include "document/line_ends.h"
+#include "platform/file_identity.h"
+#include "platform/whole_file.h"
 
 namespace propdesk {
 namespace {
@@ -22,15 +21,6 @@ std::string LoadString(int id) {
   std::string text;
   LoadText(id, text);
   return text;
-}
-
-// True when both paths can be examined and name the same file, whatever the form of the paths
-// (relative, through a symbolic link, another hard link).
-bool IsSameFile(const std::string& first, const std::string& second) {
-  struct stat firstInfo {};
-  struct stat secondInfo {};
-  return ::stat(first.c_str(), &firstInfo) == 0 && ::stat(second.c_str(), &secondInfo) == 0 &&
-         firstInfo.st_dev == secondInfo.st_dev && firstInfo.st_ino == secondInfo.st_ino;
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include "common/prompts.h"
 #include "convert/conversion_front.h"
 #include "document/file_format.h"
-#include "document/file_stamp.h"
+#include "platform/file_identity.h"
 #include "document/frame_window.h"
 #include "document/refused_escapes.h"
 #include "document/text_view.h"

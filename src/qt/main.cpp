@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QTranslator>
 
-#include "common/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "settings/settings.h"
 #include "qt/app_entry.h"
 #include "qt/main_frame.h"

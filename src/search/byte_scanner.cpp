@@ -31,9 +31,9 @@ std::optional<std::size_t> BackwardByteScanner::Previous(std::size_t before) {
   std::optional<std::size_t> nearest;
   for (std::size_t k = 0; k < valueCount_; ++k) {
     if (!started_ || (found_[k] && *found_[k] >= before)) {
-      const void* hit = before > 0 ? memrchr(text_.data(), values_[k], before) : nullptr;
+      const std::size_t hit = text_.substr(0, before).rfind(static_cast<char>(values_[k]));
       found_[k].reset();
-      if (hit) found_[k] = static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data());
+      if (hit != std::string_view::npos) found_[k] = hit;
     }
     if (found_[k] && (!nearest || *found_[k] > *nearest)) nearest = found_[k];
   }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "common/whole_file.h"
+#include "platform/whole_file.h"
 #include "settings/reg_file.h"
 #include "settings/registry.h"
 

@@ -1,5 +1,5 @@
 // Whole-file reading and the atomic save, on real files in a temporary folder.
-#include "common/whole_file.h"
+#include "platform/whole_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "common/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
 

@@ -1,4 +1,4 @@
-#include "convert/command_splitter.h"
+#include "platform/command_splitter.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "convert/child_process.h"
+#include "platform/child_process.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <thread>
 
-#include "common/file_descriptor.h"
+#include "platform/command_splitter.h"
 
 extern char** environ;
 
@@ -45,10 +45,14 @@ class SpawnSetup {
 enum class WaitResult { Reaped, Running, Failed };
 
 // One waitpid, repeated when a signal interrupts it. A failure leaves its errno in ending.
-WaitResult Reap(pid_t child, int options, ChildEnding& ending) {
+WaitResult Reap(pid_t child, int options, CommandOutcome& ending) {
   for (;;) {
-    const pid_t reaped = ::waitpid(child, &ending.waitStatus, options);
-    if (reaped == child) return WaitResult::Reaped;
+    int status = 0;
+    const pid_t reaped = ::waitpid(child, &status, options);
+    if (reaped == child) {
+      ending.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+      return WaitResult::Reaped;
+    }
     if (reaped == 0) return WaitResult::Running;
     if (errno != EINTR) {
       ending.waitError = errno;
@@ -58,7 +62,7 @@ WaitResult Reap(pid_t child, int options, ChildEnding& ending) {
 }
 
 // Asks the child's group to end, forces it after the grace time, and reaps the child.
-WaitResult EndGroup(pid_t child, ChildEnding& ending) {
+WaitResult EndGroup(pid_t child, CommandOutcome& ending) {
   ::kill(-child, SIGTERM);
   const auto deadline = Clock::now() + kTerminateGrace;
   WaitResult result;
@@ -72,19 +76,18 @@ WaitResult EndGroup(pid_t child, ChildEnding& ending) {
 
 // Sleeps for the pause, or less when the child ends first: its process descriptor, where the
 // system offers one, wakes the wait at once, so that short commands are not slowed by polling.
-void PauseWhileRunning(const FileDescriptor& processFd, milliseconds pause) {
-  if (processFd.get() < 0) {
+void PauseWhileRunning(int processFd, milliseconds pause) {
+  if (processFd < 0) {
     std::this_thread::sleep_for(pause);
     return;
   }
-  pollfd ended{processFd.get(), POLLIN, 0};
+  pollfd ended{processFd, POLLIN, 0};
   ::poll(&ended, 1, static_cast<int>(pause.count()));
 }
 
-}  // namespace
-
-SystemResult StartChild(const std::vector<std::string>& arguments, int stdinFd, int stdoutFd, pid_t& child) {
-  if (arguments.empty()) return {ENOENT};
+// Starts arguments[0] (looked up on PATH when it has no slash) in a process group of its own.
+int StartChild(const std::vector<std::string>& arguments, int stdinFd, int stdoutFd, pid_t& child) {
+  if (arguments.empty()) return ENOENT;
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
@@ -110,24 +113,30 @@ SystemResult StartChild(const std::vector<std::string>& arguments, int stdinFd, 
   step(::posix_spawnattr_setpgroup(&setup.attributes, 0));
   step(::posix_spawnattr_setsigmask(&setup.attributes, &noSignals));
   step(::posix_spawnattr_setsigdefault(&setup.attributes, &allSignals));
-  if (error != 0) return {error};
+  if (error != 0) return error;
 
-  return {::posix_spawnp(&child, argv[0], &setup.actions, &setup.attributes, argv.data(), environ)};
+  return ::posix_spawnp(&child, argv[0], &setup.actions, &setup.attributes, argv.data(), environ);
 }
 
-ChildEnding WaitForChild(pid_t child, const CancelCheck& shouldCancel) {
-  ChildEnding ending;
+}  // namespace
+
+CommandOutcome RunCommand(std::string_view commandLine, NativeHandle input, NativeHandle output,
+                          const CancelCheck& shouldCancel) {
+  CommandOutcome ending;
+  pid_t child = 0;
+  ending.startError = StartChild(CommandArguments(commandLine), static_cast<int>(input), static_cast<int>(output), child);
+  if (ending.startError != 0) return ending;
   const auto start = Clock::now();
-  const FileDescriptor processFd(shouldCancel ? static_cast<int>(::syscall(SYS_pidfd_open, child, 0)) : -1);
+  const FileHandle processFd(shouldCancel ? ::syscall(SYS_pidfd_open, child, 0) : kNoHandle);
   milliseconds pause{1};
   WaitResult result;
   while ((result = Reap(child, shouldCancel ? WNOHANG : 0, ending)) == WaitResult::Running) {
     if (shouldCancel(std::chrono::duration_cast<milliseconds>(Clock::now() - start))) {
-      ending.cancelled = true;
       EndGroup(child, ending);
+      ending = {.cancelled = true};
       break;
     }
-    PauseWhileRunning(processFd, pause);
+    PauseWhileRunning(static_cast<int>(processFd.get()), pause);
     pause = std::min(pause * 2, kLongestPause);
   }
   ::kill(-child, SIGKILL);

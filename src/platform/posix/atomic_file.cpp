@@ -1,4 +1,4 @@
-#include "common/atomic_file.h"
+#include "platform/atomic_file.h"
 
 #include <fcntl.h>
 #include <pthread.h>
@@ -15,8 +15,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/folder_walk.h"
+
 namespace propdesk {
 namespace {
+
+int fd(const FileHandle& file) { return static_cast<int>(file.get()); }
 
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
@@ -179,46 +183,92 @@ std::string ResolveSaveTarget(const std::string& path) {
   return target;
 }
 
-AtomicFile::~AtomicFile() { Discard(); }
 
-SaveResult AtomicFile::Open(const std::string& path, std::optional<mode_t> newFileMode) {
-  return Outcome(OpenPath(path, newFileMode));
+// The replacement's state and steps on POSIX: the target's folder is held open and every step
+// reaches the files through it.
+class AtomicFile::Replacement {
+ public:
+  Replacement() = default;
+  Replacement(const Replacement&) = delete;
+  Replacement& operator=(const Replacement&) = delete;
+  ~Replacement() { Discard(); }
+
+  SaveResult Open(const std::string& path, NewFilePermissions permissions) { return Outcome(OpenPath(path, permissions)); }
+  SaveResult OpenIn(const HeldFolder& folder, const std::string& name) {
+    return Outcome(OpenName(static_cast<int>(folder.handle.get()), name));
+  }
+  SaveResult Write(std::string_view data) { return Outcome(WriteData(data)); }
+  SaveResult Commit() { return Outcome(Finish()); }
+  NativeHandle handle() const { return file_.get(); }
+  const std::string& keptBackup() const { return keptBackup_; }
+
+ private:
+  bool OpenPath(const std::string& path, NewFilePermissions permissions);
+  bool OpenName(int folder, const std::string& name);
+  bool WriteData(std::string_view data);
+  bool Finish();
+  SaveResult Outcome(bool done) const;
+  bool Start(const std::string& name, NewFilePermissions permissions);
+  bool Create(std::string& name, FileHandle& file, mode_t mode);
+  bool TakeOverAttributes(const struct stat& target);
+  bool OpenTargetInPlace(const struct stat& target);
+  bool RewriteInPlace();
+  bool Fail(int error);
+  void Remove(std::string& name);
+  void Discard();
+  void Reset();
+
+  FileHandle folder_;       // the target's folder
+  std::string name_;        // the target's name in it
+  FileHandle file_;         // the new content
+  std::string temporary_;   // its name
+  FileHandle target_;       // the target itself, when rewritten in place
+  FileHandle backup_;       // the target's old content, while it is rewritten in place
+  std::string backupName_;
+  std::string keptBackup_;
+  int error_ = 0;
+  bool folderRefused_ = false;
+};
+
+AtomicFile::AtomicFile() : replacement_(std::make_unique<Replacement>()) {}
+AtomicFile::~AtomicFile() = default;
+SaveResult AtomicFile::Open(const std::string& path, NewFilePermissions permissions) {
+  return replacement_->Open(path, permissions);
 }
+SaveResult AtomicFile::OpenIn(const HeldFolder& folder, const std::string& name) { return replacement_->OpenIn(folder, name); }
+SaveResult AtomicFile::Write(std::string_view data) { return replacement_->Write(data); }
+NativeHandle AtomicFile::handle() const { return replacement_->handle(); }
+SaveResult AtomicFile::Commit() { return replacement_->Commit(); }
+const std::string& AtomicFile::keptBackup() const { return replacement_->keptBackup(); }
 
-SaveResult AtomicFile::OpenAt(int folder, const std::string& name) { return Outcome(OpenName(folder, name)); }
-
-SaveResult AtomicFile::Write(std::string_view data) { return Outcome(WriteData(data)); }
-
-SaveResult AtomicFile::Commit() { return Outcome(Finish()); }
-
-SaveResult AtomicFile::Outcome(bool done) const {
+SaveResult AtomicFile::Replacement::Outcome(bool done) const {
   if (done) return {};
   return {{error_}, folderRefused_};
 }
 
-bool AtomicFile::OpenPath(const std::string& path, std::optional<mode_t> newFileMode) {
+bool AtomicFile::Replacement::OpenPath(const std::string& path, NewFilePermissions permissions) {
   Reset();
   if (path.empty()) return Fail(ENOENT);
   const std::string target = ResolveSaveTarget(path);
   const std::string folder = FolderOf(target);
   if (folder.size() == target.size()) return Fail(EISDIR);
   folder_.Reset(::open(folder.empty() ? "." : folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-  if (folder_.get() < 0) return Fail(errno);
-  return Start(target.substr(folder.size()), newFileMode);
+  if (!folder_.IsOpen()) return Fail(errno);
+  return Start(target.substr(folder.size()), permissions);
 }
 
-bool AtomicFile::OpenName(int folder, const std::string& name) {
+bool AtomicFile::Replacement::OpenName(int folder, const std::string& name) {
   Reset();
   folder_.Reset(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
-  if (folder_.get() < 0) return Fail(errno);
-  if (::faccessat(folder_.get(), name.c_str(), F_OK, AT_SYMLINK_NOFOLLOW) != 0) return Fail(errno);
+  if (!folder_.IsOpen()) return Fail(errno);
+  if (::faccessat(fd(folder_), name.c_str(), F_OK, AT_SYMLINK_NOFOLLOW) != 0) return Fail(errno);
   return Start(name, std::nullopt);
 }
 
-bool AtomicFile::Start(const std::string& name, std::optional<mode_t> newFileMode) {
+bool AtomicFile::Replacement::Start(const std::string& name, NewFilePermissions permissions) {
   name_ = name;
   struct stat info {};
-  const bool exists = ::fstatat(folder_.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+  const bool exists = ::fstatat(fd(folder_), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
   // A folder that may not be searched and the like fail here, before anything is made.
   if (!exists && errno != ENOENT) return Fail(errno);
   if (exists) {
@@ -227,18 +277,18 @@ bool AtomicFile::Start(const std::string& name, std::optional<mode_t> newFileMod
     if (S_ISDIR(info.st_mode)) return Fail(EISDIR);
     if (!S_ISREG(info.st_mode)) return Fail(ENOTSUP);
     if ((info.st_mode & kWriteBits) == 0) return Fail(EACCES);
-    if (::faccessat(folder_.get(), name.c_str(), W_OK, 0) != 0) return Fail(errno);
+    if (::faccessat(fd(folder_), name.c_str(), W_OK, 0) != 0) return Fail(errno);
   }
   // The new content of an existing file stays private until it has the target's owner and bits.
   if (!Create(temporary_, file_, exists ? 0600 : 0666)) return false;
-  if (!exists) return !newFileMode || ::fchmod(file_.get(), *newFileMode) == 0 || Fail(errno);
+  if (!exists) return !permissions || ::fchmod(fd(file_), *permissions) == 0 || Fail(errno);
   // Giving the new file the target's owner and group needs the right to; without it, and for a file
   // with other names, only the target itself keeps what it is.
-  const bool inPlace = info.st_nlink > 1 || ::fchown(file_.get(), info.st_uid, info.st_gid) != 0;
+  const bool inPlace = info.st_nlink > 1 || ::fchown(fd(file_), info.st_uid, info.st_gid) != 0;
   return inPlace ? OpenTargetInPlace(info) : TakeOverAttributes(info);
 }
 
-bool AtomicFile::Create(std::string& name, FileDescriptor& file, mode_t mode) {
+bool AtomicFile::Replacement::Create(std::string& name, FileHandle& file, mode_t mode) {
   const std::string prefix = "." + name_ + ".propdesk-";
   for (int attempt = 0; attempt < 100; ++attempt) {
     unsigned char random[6];
@@ -249,14 +299,14 @@ bool AtomicFile::Create(std::string& name, FileDescriptor& file, mode_t mode) {
     {
       TerminationHold hold;
       if (!hold) return Fail(EINTR);
-      if (!AddPendingRemoval(folder_.get(), candidate)) return Fail(candidate.size() > NAME_MAX ? ENAMETOOLONG : EAGAIN);
-      file.Reset(::openat(folder_.get(), candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
-      if (file.get() >= 0) {
+      if (!AddPendingRemoval(fd(folder_), candidate)) return Fail(candidate.size() > NAME_MAX ? ENAMETOOLONG : EAGAIN);
+      file.Reset(::openat(fd(folder_), candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
+      if (file.IsOpen()) {
         name = std::move(candidate);
         return true;
       }
       error = errno;
-      DropPendingRemoval(folder_.get(), candidate);
+      DropPendingRemoval(fd(folder_), candidate);
     }
     folderRefused_ = error == EACCES;
     if (error != EEXIST) return Fail(error);
@@ -264,53 +314,53 @@ bool AtomicFile::Create(std::string& name, FileDescriptor& file, mode_t mode) {
   return Fail(EEXIST);
 }
 
-bool AtomicFile::TakeOverAttributes(const struct stat& target) {
+bool AtomicFile::Replacement::TakeOverAttributes(const struct stat& target) {
   // The attributes are read through the folder held open, never through a link.
   char source[64];
-  std::snprintf(source, sizeof source, "/proc/self/fd/%d/", folder_.get());
-  if (!CopyExtendedAttributes((source + name_).c_str(), file_.get())) return Fail(errno);
+  std::snprintf(source, sizeof source, "/proc/self/fd/%d/", fd(folder_));
+  if (!CopyExtendedAttributes((source + name_).c_str(), fd(file_))) return Fail(errno);
   // Last, since an ACL sets the group bits.
-  return ::fchmod(file_.get(), target.st_mode & 07777) == 0 || Fail(errno);
+  return ::fchmod(fd(file_), target.st_mode & 07777) == 0 || Fail(errno);
 }
 
-bool AtomicFile::OpenTargetInPlace(const struct stat& target) {
-  target_.Reset(::openat(folder_.get(), name_.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+bool AtomicFile::Replacement::OpenTargetInPlace(const struct stat& target) {
+  target_.Reset(::openat(fd(folder_), name_.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   struct stat now {};
-  if (target_.get() < 0 || ::fstat(target_.get(), &now) != 0) return Fail(errno);
+  if (!target_.IsOpen() || ::fstat(fd(target_), &now) != 0) return Fail(errno);
   return (now.st_dev == target.st_dev && now.st_ino == target.st_ino) || Fail(EAGAIN);
 }
 
-bool AtomicFile::WriteData(std::string_view data) {
-  if (file_.get() < 0) return Fail(EBADF);
-  const SystemResult written = WriteAll(file_.get(), data);
+bool AtomicFile::Replacement::WriteData(std::string_view data) {
+  if (!file_.IsOpen()) return Fail(EBADF);
+  const SystemResult written = WriteAll(fd(file_), data);
   return written.ok() || Fail(written.systemError);
 }
 
-bool AtomicFile::Finish() {
-  if (file_.get() < 0) return Fail(EBADF);
-  if (target_.get() >= 0) return RewriteInPlace();
-  if (::fsync(file_.get()) != 0 || !file_.Close() ||
-      ::renameat(folder_.get(), temporary_.c_str(), folder_.get(), name_.c_str()) != 0) {
+bool AtomicFile::Replacement::Finish() {
+  if (!file_.IsOpen()) return Fail(EBADF);
+  if (target_.IsOpen()) return RewriteInPlace();
+  if (::fsync(fd(file_)) != 0 || !file_.Close() ||
+      ::renameat(fd(folder_), temporary_.c_str(), fd(folder_), name_.c_str()) != 0) {
     return Fail(errno);
   }
-  DropPendingRemoval(folder_.get(), temporary_);
+  DropPendingRemoval(fd(folder_), temporary_);
   temporary_.clear();
   // Makes the rename durable. A folder that may not be read cannot be synced, nor can one on a file
   // system that does not sync folders; the rename stands then as the system keeps it.
-  FileDescriptor folder(::openat(folder_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  const bool synced = folder.get() < 0 || ::fsync(folder.get()) == 0 || errno == EINVAL;
+  FileHandle folder(::openat(fd(folder_), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  const bool synced = !folder.IsOpen() || ::fsync(fd(folder)) == 0 || errno == EINVAL;
   return synced || Fail(errno);
 }
 
-bool AtomicFile::RewriteInPlace() {
+bool AtomicFile::Replacement::RewriteInPlace() {
   if (!Create(backupName_, backup_, 0600)) return false;
-  if (!CopyContent(target_.get(), backup_.get()) || ::fsync(backup_.get()) != 0) return Fail(errno);
+  if (!CopyContent(fd(target_), fd(backup_)) || ::fsync(fd(backup_)) != 0) return Fail(errno);
   TerminationHold hold;
   if (!hold) return Fail(EINTR);
-  if (!CopyContent(file_.get(), target_.get()) || ::fsync(target_.get()) != 0) {
+  if (!CopyContent(fd(file_), fd(target_)) || ::fsync(fd(target_)) != 0) {
     const int error = errno;
-    if (!CopyContent(backup_.get(), target_.get()) || ::fsync(target_.get()) != 0) {
-      DropPendingRemoval(folder_.get(), backupName_);
+    if (!CopyContent(fd(backup_), fd(target_)) || ::fsync(fd(target_)) != 0) {
+      DropPendingRemoval(fd(folder_), backupName_);
       keptBackup_.swap(backupName_);
     }
     return Fail(error);
@@ -319,33 +369,33 @@ bool AtomicFile::RewriteInPlace() {
   return true;
 }
 
-bool AtomicFile::Fail(int error) {
+bool AtomicFile::Replacement::Fail(int error) {
   error_ = error;
   Discard();
   return false;
 }
 
-void AtomicFile::Remove(std::string& name) {
+void AtomicFile::Replacement::Remove(std::string& name) {
   if (name.empty()) return;
-  ::unlinkat(folder_.get(), name.c_str(), 0);
-  DropPendingRemoval(folder_.get(), name);
+  ::unlinkat(fd(folder_), name.c_str(), 0);
+  DropPendingRemoval(fd(folder_), name);
   name.clear();
 }
 
-void AtomicFile::Reset() {
+void AtomicFile::Replacement::Reset() {
   Discard();
   error_ = 0;
   folderRefused_ = false;
   keptBackup_.clear();
 }
 
-void AtomicFile::Discard() {
-  file_.Reset(-1);
-  backup_.Reset(-1);
-  target_.Reset(-1);
+void AtomicFile::Replacement::Discard() {
+  file_.Reset();
+  backup_.Reset();
+  target_.Reset();
   Remove(temporary_);
   Remove(backupName_);
-  folder_.Reset(-1);
+  folder_.Reset();
 }
 
 void RemoveTemporaryFilesOnTermination() {
