@@ -1,5 +1,5 @@
 #pragma once
-// Scanners for the next or previous position of one or two byte values, with memchr and memrchr.
+// Scanners for the next or previous position of one or two byte values.
 // Each byte value remembers where it was last found, so successive queries in one direction never
 // scan the same stretch twice: a whole pass stays linear even when one value is common and the
 // other absent.
