@@ -233,6 +233,8 @@ bool AtomicFile::Replacement::Start(const std::string& name, bool mustExist) {
   FileHandle look;
   BY_HANDLE_FILE_INFORMATION info{};
   SystemResult examined = windows::OpenToExamine(path, FILE_FLAG_OPEN_REPARSE_POINT, look);
+  // A device (NUL, CON) has no file information to give.
+  if (examined.ok() && ::GetFileType(Win(look.get())) != FILE_TYPE_DISK) return Fail(kNotRegularFileError);
   if (examined.ok()) examined = windows::Examine(look.get(), info);
   exists_ = examined.ok();
   // A folder that may not be searched and the like fail here, before anything is made.
@@ -241,7 +243,6 @@ bool AtomicFile::Replacement::Start(const std::string& name, bool mustExist) {
     // What is left of a chain of links that ends nowhere, or a link put in place of a listed file.
     if (windows::IsLink(look.get(), info)) return Fail(windows::kStoppedOnLinkError);
     if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Fail(windows::kDirectoryNotSupportedError);
-    if (::GetFileType(Win(look.get())) != FILE_TYPE_DISK) return Fail(kNotRegularFileError);
     if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return Fail(ERROR_ACCESS_DENIED);
     attributes_ = info.dwFileAttributes;
     // Fails while another program holds the file without sharing, or when it may not be written.

@@ -152,12 +152,13 @@ SystemResult ListFolder(const HeldFolder& folder, std::vector<FolderEntry>& entr
 SystemResult ExaminePath(const std::string& path, FolderEntry& entry) {
   FileHandle file;
   BY_HANDLE_FILE_INFORMATION info{};
-  SystemResult examined = windows::OpenToExamine(Wide(path), 0, file);
-  if (examined.ok()) examined = windows::Examine(file.get(), info);
-  if (!examined.ok()) return examined;
-  entry.kind = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)    ? EntryKind::kFolder
-               : ::GetFileType(windows::Win(file.get())) == FILE_TYPE_DISK ? EntryKind::kFile
-                                                                           : EntryKind::kOther;
+  if (const SystemResult opened = windows::OpenToExamine(Wide(path), 0, file); !opened.ok()) return opened;
+  if (::GetFileType(windows::Win(file.get())) != FILE_TYPE_DISK) {
+    entry.kind = EntryKind::kOther;  // a device, which has no file information to give
+    return {};
+  }
+  if (const SystemResult examined = windows::Examine(file.get(), info); !examined.ok()) return examined;
+  entry.kind = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::kFolder : EntryKind::kFile;
   entry.identity = windows::IdentityOf(info);
   entry.size = std::uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow;
   return {};
@@ -172,11 +173,14 @@ SystemResult OpenFileIn(const HeldFolder& folder, const std::string& name, FileH
     return file.IsOpen() ? SystemResult{} : LastError();
   };
   BY_HANDLE_FILE_INFORMATION info{};
-  SystemResult opened = open(FILE_FLAG_OPEN_REPARSE_POINT);
-  if (opened.ok()) opened = windows::Examine(file.get(), info);
+  if (const SystemResult opened = open(FILE_FLAG_OPEN_REPARSE_POINT); !opened.ok()) return opened;
+  // A device (NUL, CON, which every folder shows) has no file information to give.
+  notRegular = ::GetFileType(windows::Win(file.get())) != FILE_TYPE_DISK;
+  if (notRegular) return {kNotRegularFileError};
+  SystemResult opened = windows::Examine(file.get(), info);
   if (!opened.ok()) return opened;
   if (windows::IsLink(file.get(), info)) return {windows::kStoppedOnLinkError};
-  notRegular = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || ::GetFileType(windows::Win(file.get())) != FILE_TYPE_DISK;
+  notRegular = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   if (notRegular) return {kNotRegularFileError};
   if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
     // A placeholder's data comes through its file system filter, which the open above went past.
