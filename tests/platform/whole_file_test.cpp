@@ -81,6 +81,16 @@ TEST_F(WholeFileTest, WritesNewFilesAndReplacesOldOnesExactly) {
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"out.properties"});
 }
 
+TEST_F(WholeFileTest, ReplacesAFileNamedFromTheCurrentFolder) {
+  const fs::path before = fs::current_path();
+  fs::current_path(test::FileSystemPath(folder_.path()));
+  const bool written = WriteWholeFile("relative.properties", "old").ok() && WriteWholeFile("relative.properties", "new").ok();
+  fs::current_path(before);
+  EXPECT_TRUE(written);
+  EXPECT_EQ(test::ReadFileBytes(folder_.File("relative.properties")), "new");
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"relative.properties"});
+}
+
 TEST_F(WholeFileTest, AFileWithAnotherNameIsRewrittenInPlaceAndBothNamesShowTheNewContent) {
   const std::string path = folder_.File("messages.properties");
   test::WriteFileBytes(path, "a longer old content\n");

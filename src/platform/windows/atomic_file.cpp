@@ -29,6 +29,23 @@ std::string FolderOf(const std::string& path) {
   return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : std::string();
 }
 
+// The folder as an absolute path ending in a separator, so that the replacement's steps reach the
+// same folder whatever becomes the current folder meanwhile; empty when the system cannot tell.
+std::string AbsoluteFolder(const std::string& folder) {
+  const std::wstring named = Wide(folder.empty() ? "." : folder);
+  std::wstring absolute(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetFullPathNameW(named.c_str(), static_cast<DWORD>(absolute.size()), absolute.data(), nullptr);
+    if (length == 0) return {};
+    const bool fits = length < absolute.size();
+    absolute.resize(fits ? length : length + 1);
+    if (fits) break;
+  }
+  std::string path = windows::Narrow(absolute);
+  if (path.find_last_of(kPathSeparators) != path.size() - 1) path += '\\';
+  return path;
+}
+
 // What the console control handler shares with the threads replacing files. The handler runs on a
 // thread of its own, so that, unlike a POSIX signal handler, it may wait on a lock and a condition.
 struct Termination {
@@ -189,7 +206,7 @@ class AtomicFile::Replacement {
   void Discard();
   void Reset();
 
-  std::string folder_;     // the target's folder, ending in a separator unless empty
+  std::string folder_;     // the target's folder, absolute, ending in a separator
   std::string name_;       // the target's name in it
   bool exists_ = false;
   DWORD attributes_ = 0;   // the target's
@@ -228,6 +245,8 @@ bool AtomicFile::Replacement::OpenPath(const std::string& path) {
 }
 
 bool AtomicFile::Replacement::Start(const std::string& name, bool mustExist) {
+  folder_ = AbsoluteFolder(folder_);
+  if (folder_.empty()) return Fail(LastError());
   name_ = name;
   const std::wstring path = PathOf(name_);
   FileHandle look;
