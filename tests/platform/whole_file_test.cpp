@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "folder_names.h"
 #include "platform/atomic_file.h"
 #include "platform/file_identity.h"
 #include "support/temp_dir.h"
@@ -26,15 +26,7 @@ std::error_condition Condition(int systemError) {
 
 class WholeFileTest : public testing::Test {
  protected:
-  // The names in the folder, to show that no temporary file stays behind.
-  std::vector<std::string> FolderEntries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(test::FileSystemPath(folder_.path()))) {
-      names.push_back(test::Utf8Path(entry.path().filename()));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> FolderEntries() const { return test::FolderNames(folder_.path()); }
 
   test::TempDir folder_;
 };

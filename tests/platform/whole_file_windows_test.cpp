@@ -11,12 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "common/utf16.h"
+#include "folder_names.h"
 #include "platform/atomic_file.h"
 #include "platform/file_handle.h"
 #include "platform/file_identity.h"
 #include "platform/system_error.h"
 #include "platform/whole_file.h"
+#include "platform/windows/file_access.h"
 #include "support/temp_dir.h"
 
 namespace propdesk {
@@ -24,11 +25,7 @@ namespace {
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
-
-std::wstring Wide(const std::string& text) {
-  const std::u16string units = Utf8ToUtf16(text);
-  return std::wstring(units.begin(), units.end());
-}
+using windows::Wide;
 
 // The DACL of the file at path in the system's text form; empty when it cannot be read.
 std::wstring DaclText(const std::string& path) {
@@ -65,21 +62,12 @@ bool SetDacl(const std::string& path, const wchar_t* sddl) {
 
 class WholeFileWindowsTest : public testing::Test {
  protected:
-  std::vector<std::string> FolderEntries(const std::string& folder) const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(test::FileSystemPath(folder))) {
-      names.push_back(test::Utf8Path(entry.path().filename()));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
   test::TempDir folder_;
 };
 
 TEST_F(WholeFileWindowsTest, DevicesAndPipesAreStreamsNeverReadWholeOrReplaced) {
   const std::string pipeName = "\\\\.\\pipe\\propdesk-test-" + std::to_string(::GetCurrentProcessId());
-  const FileHandle pipe(reinterpret_cast<NativeHandle>(::CreateNamedPipeW(
+  const FileHandle pipe(windows::Native(::CreateNamedPipeW(
       Wide(pipeName).c_str(), PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr)));
   ASSERT_TRUE(pipe.IsOpen());
   const std::string file = folder_.File("plain.properties");
@@ -103,7 +91,7 @@ TEST_F(WholeFileWindowsTest, AFileHeldWithoutSharingIsLeftAsItWas) {
   const std::string path = folder_.File("held.properties");
   test::WriteFileBytes(path, "old");
   {
-    const FileHandle held(reinterpret_cast<NativeHandle>(
+    const FileHandle held(windows::Native(
         ::CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
     ASSERT_TRUE(held.IsOpen());
     const SaveResult saved = WriteWholeFile(path, "new");
@@ -113,7 +101,7 @@ TEST_F(WholeFileWindowsTest, AFileHeldWithoutSharingIsLeftAsItWas) {
     EXPECT_TRUE(TakeFileStamp(path));
   }
   EXPECT_EQ(test::ReadFileBytes(path), "old");
-  EXPECT_EQ(FolderEntries(folder_.path()), std::vector<std::string>{"held.properties"});
+  EXPECT_EQ(test::FolderNames(folder_.path()), std::vector<std::string>{"held.properties"});
 }
 
 TEST_F(WholeFileWindowsTest, ReplacingKeepsTheFilesAclAndAttributes) {
@@ -148,7 +136,7 @@ TEST_F(WholeFileWindowsTest, NamesOutsideTheCodePageAreReadAndWritten) {
     EXPECT_EQ(text, "key=\\u65e5\r\n");
   }
   // The names as the system's wide calls see them.
-  EXPECT_EQ(FolderEntries(folder_.path()), names);
+  EXPECT_EQ(test::FolderNames(folder_.path()), names);
 }
 
 TEST_F(WholeFileWindowsTest, FolderThatRefusesNewFilesKeepsTheOldFileAndIsNamedAsTheCause) {

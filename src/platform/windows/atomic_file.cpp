@@ -29,18 +29,27 @@ std::string FolderOf(const std::string& path) {
   return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : std::string();
 }
 
+// A path from a call that fills a buffer, or gives the size it needs when the buffer is too small;
+// empty when the call fails.
+template <typename Fill>
+std::wstring FilledPath(Fill fill) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = fill(path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    const bool fits = length < path.size();
+    path.resize(length);
+    if (fits) return path;
+  }
+}
+
 // The folder as an absolute path ending in a separator, so that the replacement's steps reach the
 // same folder whatever becomes the current folder meanwhile; empty when the system cannot tell.
 std::string AbsoluteFolder(const std::string& folder) {
   const std::wstring named = Wide(folder.empty() ? "." : folder);
-  std::wstring absolute(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetFullPathNameW(named.c_str(), static_cast<DWORD>(absolute.size()), absolute.data(), nullptr);
-    if (length == 0) return {};
-    const bool fits = length < absolute.size();
-    absolute.resize(fits ? length : length + 1);
-    if (fits) break;
-  }
+  const std::wstring absolute =
+      FilledPath([&named](wchar_t* buffer, DWORD size) { return ::GetFullPathNameW(named.c_str(), size, buffer, nullptr); });
+  if (absolute.empty()) return {};
   std::string path = windows::Narrow(absolute);
   if (path.find_last_of(kPathSeparators) != path.size() - 1) path += '\\';
   return path;
@@ -157,15 +166,10 @@ std::string ResolveSaveTarget(const std::string& path) {
   // The system follows the whole chain; a chain that ends nowhere leaves the link, which Open refuses.
   FileHandle file;
   if (!windows::OpenToExamine(wide, 0, file).ok()) return path;
-  std::wstring final(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetFinalPathNameByHandleW(Win(file.get()), final.data(), static_cast<DWORD>(final.size()),
-                                                     FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (length == 0) return path;
-    const bool fits = length < final.size();
-    final.resize(length);
-    if (fits) break;
-  }
+  const std::wstring final = FilledPath([&file](wchar_t* buffer, DWORD size) {
+    return ::GetFinalPathNameByHandleW(Win(file.get()), buffer, size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  });
+  if (final.empty()) return path;
   // The system gives the long form: \\?\C:\... or \\?\UNC\server\share\...
   if (final.starts_with(L"\\\\?\\UNC\\")) return "\\\\" + windows::Narrow(std::wstring_view(final).substr(8));
   if (final.starts_with(L"\\\\?\\")) return windows::Narrow(std::wstring_view(final).substr(4));
