@@ -1,6 +1,4 @@
 // The save-changes prompt, the commands that run it, and dropped files.
-#include <sys/stat.h>
-
 #include <filesystem>
 
 #include "document_fixture.h"
@@ -52,14 +50,14 @@ TEST_F(PromptTest, EachAnswerToTheQuestionBeforeNew) {
     ASSERT_TRUE(document.OpenDocument(path, false));
     document.SetEditForbidden(false);
     Type("1");
-    if (c.saveFails) ::chmod(path.c_str(), 0444);
+    if (c.saveFails) SetWritable(path, false);
     const DocumentState before = State();
     prompts.messages.clear();
     prompts.answers.push_back(c.answer);
 
     document.OnFileNew();
 
-    ::chmod(path.c_str(), 0644);
+    SetWritable(path, true);
     EXPECT_EQ(ReadFileBytes(path), c.fileAfterwards);
     EXPECT_EQ(prompts.MessageTexts(), c.messages);
     if (c.goesOn) {

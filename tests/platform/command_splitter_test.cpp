@@ -1,4 +1,4 @@
-#include "platform/command_splitter.h"
+#include "platform/posix/command_splitter.h"
 
 #include <gtest/gtest.h>
 

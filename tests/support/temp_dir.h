@@ -1,9 +1,15 @@
 #pragma once
 // Test helpers: a temporary folder removed with its contents, and small file utilities.
+#include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace propdesk::test {
+
+// A UTF-8 path as the standard library's path, and back (with / between folders), so that tests
+// name files the same way on every system whatever its code page.
+std::filesystem::path FileSystemPath(const std::string& path);
+std::string Utf8Path(const std::filesystem::path& path);
 
 class TempDir {
  public:
@@ -25,5 +31,7 @@ class TempDir {
 void WriteFileBytes(const std::string& path, std::string_view bytes);
 // The whole content of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+// Takes away or gives back the write permission of a file (its read-only attribute on Windows).
+void SetWritable(const std::string& path, bool writable);
 
 }  // namespace propdesk::test

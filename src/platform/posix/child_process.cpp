@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <thread>
 
-#include "platform/command_splitter.h"
+#include "platform/posix/command_splitter.h"
 
 extern char** environ;
 

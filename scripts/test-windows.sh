@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs the Windows tests under Wine, in a private prefix made for the run: the test programs of the
+# x86_64 build and the converter against the Linux one, once with a Japanese locale (code page 932,
+# as on the users' machines) and once with an English one (code page 1252); the i686 test programs
+# too when 32-bit Wine (Debian wine32) is present.
+# Usage: scripts/test-windows.sh [LINUX_BUILD]   (after scripts/build-windows.sh; default build/)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+linux_build=${1:-build}
+WINEPREFIX=$(mktemp -d)
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+
+# Makes the prefix, then keeps one Wine server for the whole run so that each program starts quickly.
+timeout 300 wineboot -i >/dev/null 2>&1
+wineserver -p
+
+architectures=(x86_64)
+if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "ok installed"; then
+  architectures+=(i686)
+else
+  echo "wine32 is not installed: the i686 test programs are built but not run."
+fi
+
+for locale in ja_JP.UTF-8 en_US.UTF-8; do
+  for arch in "${architectures[@]}"; do
+    echo "== Windows $arch under Wine, $locale"
+    LANG=$locale LC_ALL=$locale ctest --test-dir "build-windows-$arch" --output-on-failure -j "$(nproc)"
+  done
+  echo "== The Windows converter against the Linux one, $locale"
+  LANG=$locale LC_ALL=$locale tests/windows/converter_test.sh "$linux_build" build-windows-x86_64
+done
