@@ -33,9 +33,9 @@ class ExternalCommandTest : public ::testing::Test {
 TEST_F(ExternalCommandTest, FailuresLeaveOneStatusAndNoOutput) {
   // A program in a folder whose name has a blank needs no quotes.
   const std::string tools = dir_.File("my tools");
-  std::filesystem::create_directory(tools);
-  const std::string helperCopy = tools + "/" + std::filesystem::path(kHelper).filename().string();
-  std::filesystem::copy_file(kHelper, helperCopy);
+  std::filesystem::create_directory(test::FileSystemPath(tools));
+  const std::string helperCopy = tools + "/" + test::Utf8Path(test::FileSystemPath(kHelper).filename());
+  std::filesystem::copy_file(test::FileSystemPath(kHelper), test::FileSystemPath(helperCopy));
   const struct {
     std::string command;
     ConversionStatus status;

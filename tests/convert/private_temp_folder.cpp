@@ -10,15 +10,30 @@
 #include <fstream>
 #include <thread>
 
+#include "common/utf16.h"
+
 namespace propdesk::test {
 namespace {
 
 #ifdef _WIN32
-// GetTempPathW reads TMP first.
-constexpr const char* kTempVariable = "TMP";
+// GetTempPathW reads TMP first; the process's own variable, in UTF-16, so that any folder works.
+const wchar_t kTempVariable[] = L"TMP";
 
-void SetVariable(const std::string& value) { ::_putenv_s(kTempVariable, value.c_str()); }
-void UnsetVariable() { ::_putenv_s(kTempVariable, ""); }
+std::wstring Wide(const std::string& text) {
+  const std::u16string units = Utf8ToUtf16(text);
+  return {units.begin(), units.end()};
+}
+
+std::optional<std::string> ReadVariable() {
+  std::wstring value(32767, L'\0');
+  const DWORD length = ::GetEnvironmentVariableW(kTempVariable, value.data(), static_cast<DWORD>(value.size()));
+  if (length == 0) return std::nullopt;
+  return Utf16ToUtf8(std::u16string(value.begin(), value.begin() + length));
+}
+
+void WriteVariable(const std::optional<std::string>& value) {
+  ::SetEnvironmentVariableW(kTempVariable, value ? Wide(*value).c_str() : nullptr);
+}
 
 bool EndedNow(long id) {
   const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
@@ -30,8 +45,18 @@ bool EndedNow(long id) {
 #else
 constexpr const char* kTempVariable = "TMPDIR";
 
-void SetVariable(const std::string& value) { ::setenv(kTempVariable, value.c_str(), 1); }
-void UnsetVariable() { ::unsetenv(kTempVariable); }
+std::optional<std::string> ReadVariable() {
+  const char* value = std::getenv(kTempVariable);
+  return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+void WriteVariable(const std::optional<std::string>& value) {
+  if (value) {
+    ::setenv(kTempVariable, value->c_str(), 1);
+  } else {
+    ::unsetenv(kTempVariable);
+  }
+}
 
 bool EndedNow(long id) {
   std::ifstream stat("/proc/" + std::to_string(id) + "/stat");
@@ -44,26 +69,14 @@ bool EndedNow(long id) {
 
 }  // namespace
 
-PrivateTempFolder::PrivateTempFolder() {
-  if (const char* saved = std::getenv(kTempVariable)) {
-    hadSaved_ = true;
-    saved_ = saved;
-  }
-  SetVariable(path());
-}
+PrivateTempFolder::PrivateTempFolder() : saved_(ReadVariable()) { WriteVariable(path()); }
 
-PrivateTempFolder::~PrivateTempFolder() {
-  if (hadSaved_) {
-    SetVariable(saved_);
-  } else {
-    UnsetVariable();
-  }
-}
+PrivateTempFolder::~PrivateTempFolder() { WriteVariable(saved_); }
 
 std::vector<std::string> PrivateTempFolder::Leftovers() const {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(path())) {
-    names.push_back(entry.path().filename().string());
+  for (const auto& entry : std::filesystem::directory_iterator(FileSystemPath(path()))) {
+    names.push_back(Utf8Path(entry.path().filename()));
   }
   return names;
 }

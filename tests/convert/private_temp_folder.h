@@ -1,6 +1,7 @@
 #pragma once
 // Test helpers for external commands on every platform: a private folder that the system's
 // temporary files go to, and a way to tell that a process has ended.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,7 @@ class PrivateTempFolder {
 
  private:
   TempDir dir_;
-  std::string saved_;
-  bool hadSaved_ = false;
+  std::optional<std::string> saved_;
 };
 
 // True when the process with this id has ended (no longer exists, or is a zombie), waiting up to

@@ -113,21 +113,21 @@ TEST_F(RegistrySettings, EveryRegistryTypeReadsByTheTypeRules) {
     std::string data;
     Settings expected;
   } cases[] = {
-      {"REG_DWORD 0 turns read-only off", L"ReadOnlyOpen", REG_DWORD, DwordBytes(0), {false, false, false, "keep"}},
-      {"REG_DWORD 1 is on", L"ExitByESC", REG_DWORD, DwordBytes(1), {true, true, false, "keep"}},
-      {"REG_DWORD 2 is off", L"ExitByESC", REG_DWORD, DwordBytes(2), {true, false, false, "keep"}},
-      {"all bits are off", L"UseNative2Ascii", REG_DWORD, DwordBytes(0xFFFFFFFF), {true, false, false, "keep"}},
-      {"names ignore case", L"usenative2ascii", REG_DWORD, DwordBytes(1), {true, false, true, "keep"}},
-      {"a REG_DWORD of two bytes", L"ExitByESC", REG_DWORD, DwordBytes(1).substr(0, 2), {true, false, false, "keep"}},
-      {"a REG_DWORD of eight bytes", L"ExitByESC", REG_DWORD, DwordBytes(1) + DwordBytes(0), {true, false, false, "keep"}},
-      {"REG_SZ \"1\"", L"ExitByESC", REG_SZ, Utf16Bytes(L"1") + nul, {true, false, false, "keep"}},
-      {"REG_EXPAND_SZ \"1\"", L"ExitByESC", REG_EXPAND_SZ, Utf16Bytes(L"1") + nul, {true, false, false, "keep"}},
-      {"REG_MULTI_SZ \"1\"", L"ExitByESC", REG_MULTI_SZ, Utf16Bytes(L"1") + nul + nul, {true, false, false, "keep"}},
-      {"REG_BINARY 01 00 00 00", L"ExitByESC", REG_BINARY, DwordBytes(1), {true, false, false, "keep"}},
+      {"REG_DWORD 0 turns read-only off", L"ReadOnlyOpen", REG_DWORD, DwordBytes(0), {false, false, false, ""}},
+      {"REG_DWORD 1 is on", L"ExitByESC", REG_DWORD, DwordBytes(1), {true, true, false, ""}},
+      {"REG_DWORD 2 is off", L"ExitByESC", REG_DWORD, DwordBytes(2), {true, false, false, ""}},
+      {"all bits are off", L"UseNative2Ascii", REG_DWORD, DwordBytes(0xFFFFFFFF), {true, false, false, ""}},
+      {"names ignore case", L"usenative2ascii", REG_DWORD, DwordBytes(1), {true, false, true, ""}},
+      {"a REG_DWORD of two bytes", L"ExitByESC", REG_DWORD, DwordBytes(1).substr(0, 2), {true, false, false, ""}},
+      {"a REG_DWORD of eight bytes", L"ExitByESC", REG_DWORD, DwordBytes(1) + DwordBytes(0), {true, false, false, ""}},
+      {"REG_SZ \"1\"", L"ExitByESC", REG_SZ, Utf16Bytes(L"1") + nul, {true, false, false, ""}},
+      {"REG_EXPAND_SZ \"1\"", L"ExitByESC", REG_EXPAND_SZ, Utf16Bytes(L"1") + nul, {true, false, false, ""}},
+      {"REG_MULTI_SZ \"1\"", L"ExitByESC", REG_MULTI_SZ, Utf16Bytes(L"1") + nul + nul, {true, false, false, ""}},
+      {"REG_BINARY 01 00 00 00", L"ExitByESC", REG_BINARY, DwordBytes(1), {true, false, false, ""}},
       {"REG_DWORD_BIG_ENDIAN 1", L"ExitByESC", REG_DWORD_BIG_ENDIAN, std::string("\0\0\0\1", 4),
-       {true, false, false, "keep"}},
-      {"REG_QWORD 1", L"ExitByESC", REG_QWORD, DwordBytes(1) + DwordBytes(0), {true, false, false, "keep"}},
-      {"REG_NONE 01 00 00 00", L"ExitByESC", REG_NONE, DwordBytes(1), {true, false, false, "keep"}},
+       {true, false, false, ""}},
+      {"REG_QWORD 1", L"ExitByESC", REG_QWORD, DwordBytes(1) + DwordBytes(0), {true, false, false, ""}},
+      {"REG_NONE 01 00 00 00", L"ExitByESC", REG_NONE, DwordBytes(1), {true, false, false, ""}},
       {"REG_SZ path", L"Native2AsciiPath", REG_SZ, pathText + nul,
        {true, false, false, "C:\\Program Files\\Java\\bin\\native2ascii.exe"}},
       {"REG_SZ without its NUL", L"Native2AsciiPath", REG_SZ, Utf16Bytes(L"C:\\n2a.exe"), {true, false, false, "C:\\n2a.exe"}},
@@ -139,6 +139,7 @@ TEST_F(RegistrySettings, EveryRegistryTypeReadsByTheTypeRules) {
       {"REG_BINARY path", L"Native2AsciiPath", REG_BINARY, pathText, {true, false, false, ""}},
       {"REG_DWORD path", L"Native2AsciiPath", REG_DWORD, DwordBytes(1), {true, false, false, ""}},
   };
+  // The record starts with a path of its own: a path that is missing or of another type reads as empty.
   for (const auto& c : cases) {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
     SetRaw(c.name, c.type, c.data);
