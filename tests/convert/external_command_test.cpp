@@ -31,8 +31,8 @@ class ExternalCommandTest : public ::testing::Test {
 };
 
 TEST_F(ExternalCommandTest, FailuresLeaveOneStatusAndNoOutput) {
-  // A program in a folder whose name has a blank needs no quotes.
-  const std::string tools = dir_.File("my tools");
+  // A program in a folder whose name has a blank needs no quotes, and any character works in it.
+  const std::string tools = dir_.File("ソ表 tools");
   std::filesystem::create_directory(test::FileSystemPath(tools));
   const std::string helperCopy = tools + "/" + test::Utf8Path(test::FileSystemPath(kHelper).filename());
   std::filesystem::copy_file(test::FileSystemPath(kHelper), test::FileSystemPath(helperCopy));
