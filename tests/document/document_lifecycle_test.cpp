@@ -302,9 +302,15 @@ TEST_F(DocumentTest, AnImportedDocumentIsSavedEscapedUnderANewName) {
 }
 
 TEST_F(DocumentTest, ARelativePathStaysRelativeInTitleAndSaves) {
-  const std::string absolute = MakeFile("rel.properties", "k=v\n");
-  const std::string relative = std::filesystem::relative(absolute).string();
-  ASSERT_NE(relative.front(), '/');
+  std::filesystem::create_directory(FileSystemPath(dir.File("sub")));
+  const std::string absolute = MakeFile("sub/rel.properties", "k=v\n");
+  // Run from the temporary folder, which may be on another drive than the test's own folder.
+  struct InFolder {
+    explicit InFolder(const std::string& folder) { std::filesystem::current_path(FileSystemPath(folder)); }
+    ~InFolder() { std::filesystem::current_path(previous); }
+    const std::filesystem::path previous = std::filesystem::current_path();
+  } inFolder(dir.path());
+  const std::string relative = "sub/rel.properties";
   ASSERT_TRUE(document.OpenDocument(relative, false));
   EXPECT_EQ(frame.title, relative + " - Propdesk");
   document.SetEditForbidden(false);
