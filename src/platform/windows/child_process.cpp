@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "common/utf16.h"
+#include "platform/windows/file_access.h"
 
 namespace propdesk {
 namespace {
 
+using windows::Win;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
@@ -22,8 +23,8 @@ constexpr milliseconds kEndingGrace{2000};
 
 int LastError() { return static_cast<int>(::GetLastError()); }
 
-HANDLE AsHandle(NativeHandle handle) { return reinterpret_cast<HANDLE>(handle); }
-NativeHandle AsNative(HANDLE handle) { return handle ? reinterpret_cast<NativeHandle>(handle) : kNoHandle; }
+// The handle, or kNoHandle for the null that some calls give on failure.
+NativeHandle Owned(HANDLE handle) { return handle ? windows::Native(handle) : kNoHandle; }
 
 // Makes usable an inheritable handle for the file: the file's own handle when it is inheritable
 // already, else a duplicate that copy keeps (and closes).
@@ -38,7 +39,7 @@ int MakeInheritable(HANDLE file, FileHandle& copy, HANDLE& usable) {
                          DUPLICATE_SAME_ACCESS)) {
     return LastError();
   }
-  copy.Reset(AsNative(duplicate));
+  copy.Reset(Owned(duplicate));
   usable = duplicate;
   return 0;
 }
@@ -55,13 +56,13 @@ class ChildStreams {
   }
 
   int Prepare(NativeHandle input, NativeHandle output) {
-    if (const int error = MakeInheritable(AsHandle(input), copies_[0], startup_.StartupInfo.hStdInput)) return error;
-    if (const int error = MakeInheritable(AsHandle(output), copies_[1], startup_.StartupInfo.hStdOutput)) return error;
+    if (const int error = MakeInheritable(Win(input), copies_[0], startup_.StartupInfo.hStdInput)) return error;
+    if (const int error = MakeInheritable(Win(output), copies_[1], startup_.StartupInfo.hStdOutput)) return error;
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    nullDevice_.Reset(AsNative(::CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+    nullDevice_.Reset(Owned(::CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
                                              OPEN_EXISTING, 0, nullptr)));
     if (!nullDevice_.IsOpen()) return LastError();
-    startup_.StartupInfo.hStdError = AsHandle(nullDevice_.get());
+    startup_.StartupInfo.hStdError = Win(nullDevice_.get());
     startup_.StartupInfo.cb = sizeof startup_;
     startup_.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
     return LimitInheritance();
@@ -99,11 +100,11 @@ class ChildStreams {
 
 // A job whose processes all end when its last handle is closed.
 int CreateJob(FileHandle& job) {
-  job.Reset(AsNative(::CreateJobObjectW(nullptr, nullptr)));
+  job.Reset(Owned(::CreateJobObjectW(nullptr, nullptr)));
   if (!job.IsOpen()) return LastError();
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
   limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (!::SetInformationJobObject(AsHandle(job.get()), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+  if (!::SetInformationJobObject(Win(job.get()), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
     return LastError();
   }
   return 0;
@@ -116,16 +117,16 @@ int StartChild(std::string_view commandLine, NativeHandle input, NativeHandle ou
   ChildStreams streams;
   if (const int error = streams.Prepare(input, output)) return error;
   // CreateProcessW may write into the line, so it gets a copy of its own.
-  std::u16string line = Utf8ToUtf16(commandLine);
+  std::wstring line = windows::Wide(commandLine);
   PROCESS_INFORMATION started{};
-  if (!::CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(line.data()), nullptr, nullptr, TRUE,
+  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
                         CREATE_SUSPENDED | CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr,
                         streams.startup(), &started)) {
     return LastError();
   }
-  process.Reset(AsNative(started.hProcess));
-  const FileHandle thread(AsNative(started.hThread));
-  if (!::AssignProcessToJobObject(AsHandle(job.get()), started.hProcess) ||
+  process.Reset(Owned(started.hProcess));
+  const FileHandle thread(Owned(started.hThread));
+  if (!::AssignProcessToJobObject(Win(job.get()), started.hProcess) ||
       ::ResumeThread(started.hThread) == static_cast<DWORD>(-1)) {
     const int error = LastError();
     ::TerminateProcess(started.hProcess, 1);
@@ -172,10 +173,10 @@ CommandOutcome RunCommand(std::string_view commandLine, NativeHandle input, Nati
   if (ending.startError == 0) ending.startError = StartChild(commandLine, input, output, job, process);
   if (ending.startError != 0) return ending;
 
-  const DWORD waited = WaitForEnd(AsHandle(process.get()), shouldCancel);
+  const DWORD waited = WaitForEnd(Win(process.get()), shouldCancel);
   if (waited == WAIT_OBJECT_0) {
     DWORD exitCode = 0;
-    if (::GetExitCodeProcess(AsHandle(process.get()), &exitCode)) {
+    if (::GetExitCodeProcess(Win(process.get()), &exitCode)) {
       ending.succeeded = exitCode == 0;
     } else {
       ending.waitError = LastError();
@@ -187,7 +188,7 @@ CommandOutcome RunCommand(std::string_view commandLine, NativeHandle input, Nati
   } else {
     ending.waitError = LastError();
   }
-  EndJob(AsHandle(job.get()));
+  EndJob(Win(job.get()));
   return ending;
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/windows/file_access.h"
+
 namespace propdesk {
 
 SystemResult CreateTempFile(FileHandle& file) {
@@ -22,7 +24,7 @@ SystemResult CreateTempFile(FileHandle& file) {
     ::DeleteFileW(name);
     return {static_cast<int>(error)};
   }
-  file.Reset(reinterpret_cast<NativeHandle>(opened));
+  file.Reset(windows::Native(opened));
   return {};
 }
 
