@@ -1,4 +1,5 @@
 // The external command of the converter tests, the same on every platform:
+//   command_helper copy         copies its input to its output
 //   command_helper fail         copies its input to its output, then exits with code 1
 //   command_helper hang FILE    starts a sleeping copy of itself, writes "<own id> <copy's id>" to
 //                               FILE and sleeps
@@ -61,14 +62,13 @@ long StartSleepingCopy() {
 
 void Sleep() { std::this_thread::sleep_for(std::chrono::minutes(1)); }
 
-int CopyInputAndFail() {
+void CopyInput() {
   std::ios::sync_with_stdio(false);
 #ifdef _WIN32
   ::_setmode(0, _O_BINARY);
   ::_setmode(1, _O_BINARY);
 #endif
   std::cout << std::cin.rdbuf();
-  return 1;
 }
 
 // Writes the text to path whole: a reader polling for the file never sees part of it.
@@ -81,7 +81,10 @@ void WriteAtOnce(const std::string& path, const std::string& text) {
 
 int main(int argc, char** argv) {
   const std::string_view mode = argc > 1 ? argv[1] : "";
-  if (mode == "fail") return CopyInputAndFail();
+  if (mode == "copy" || mode == "fail") {
+    CopyInput();
+    return mode == "fail" ? 1 : 0;
+  }
   if (mode == "sleep") {
     Sleep();
     return 0;
@@ -96,6 +99,6 @@ int main(int argc, char** argv) {
     std::cout << StartSleepingCopy() << std::flush;
     return 0;
   }
-  std::cerr << "usage: command_helper fail | hang FILE | detach | sleep\n";
+  std::cerr << "usage: command_helper copy | fail | hang FILE | detach | sleep\n";
   return 2;
 }

@@ -124,7 +124,7 @@ TEST_F(UntouchedLinesTest, NeitherTheExternalConverterNorASaveWithTheOptionOffKe
   const std::string path = MakeFile("upper.properties", "a=\\u30A2\nb=\\u30AB\n");
   ASSERT_TRUE(document.OpenDocument(path, false));
   settings.UseNative2Ascii = true;
-  settings.Native2AsciiPath = "cat";  // writes the native text as it is
+  settings.Native2AsciiPath = PROPDESK_COMMAND_HELPER " copy";  // writes the native text as it is
   ASSERT_TRUE(document.SaveCurrent());
   EXPECT_EQ(ReadFileBytes(path), "a=\x83\x41\nb=\x83\x4a\n");
   settings.UseNative2Ascii = false;
