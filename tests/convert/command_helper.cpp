@@ -1,5 +1,6 @@
 // The external command of the converter tests, the same on every platform:
 //   command_helper copy         copies its input to its output
+//   command_helper silent       exits with code 0 and writes nothing
 //   command_helper fail         copies its input to its output, then exits with code 1
 //   command_helper hang FILE    starts a sleeping copy of itself, writes "<own id> <copy's id>" to
 //                               FILE and sleeps
@@ -81,6 +82,7 @@ void WriteAtOnce(const std::string& path, const std::string& text) {
 
 int main(int argc, char** argv) {
   const std::string_view mode = argc > 1 ? argv[1] : "";
+  if (mode == "silent") return 0;
   if (mode == "copy" || mode == "fail") {
     CopyInput();
     return mode == "fail" ? 1 : 0;
@@ -99,6 +101,6 @@ int main(int argc, char** argv) {
     std::cout << StartSleepingCopy() << std::flush;
     return 0;
   }
-  std::cerr << "usage: command_helper copy | fail | hang FILE | detach | sleep\n";
+  std::cerr << "usage: command_helper copy | silent | fail | hang FILE | detach | sleep\n";
   return 2;
 }

@@ -1,5 +1,4 @@
 // The document's state after each operation, and the bytes it reads and writes.
-#include <cerrno>
 #include <filesystem>
 #include <functional>
 
@@ -160,8 +159,9 @@ TEST_F(DocumentLifecycleTest, AConversionFailureShowsTheConvertersMessage) {
     std::string command;
     std::string message;
   } converters[] = {
-      {dir.File("no-such-converter"), ConversionMessage(ConversionStatus::LaunchFailed, ENOENT)},
-      {"true", ConversionMessage(ConversionStatus::CommandFailed, 0)},  // exits 0, writes nothing
+      // 2: a missing file, as ENOENT and as ERROR_FILE_NOT_FOUND.
+      {dir.File("no-such-converter"), ConversionMessage(ConversionStatus::LaunchFailed, 2)},
+      {PROPDESK_COMMAND_HELPER " silent", ConversionMessage(ConversionStatus::CommandFailed, 0)},
   };
   for (const auto& converter : converters) {
     settings.Native2AsciiPath = converter.command;

@@ -46,9 +46,9 @@ TEST_F(FileFormatTest, Utf8AndMarkedFilesShowNativeTextAndComeBackByteForByte) {
   ExpectRoundTrip(kBom + "a=b\n"s, "a=b\r\n", {Encoding::kEscaped, true, true});
 
   // The external converter never sees the mark, nor a UTF-8 file, which it would read as code
-  // page 932; "sh -c cat" copies its input in both directions.
+  // page 932; the helper's copy mode copies its input in both directions.
   settings.UseNative2Ascii = true;
-  settings.Native2AsciiPath = "/bin/sh -c cat";
+  settings.Native2AsciiPath = PROPDESK_COMMAND_HELPER " copy";
   ExpectRoundTrip(kBom + "a=\\u3042\n"s, "a=\\u3042\r\n", {Encoding::kEscaped, true, true});
   ExpectRoundTrip(kBom + utf8, shown, {Encoding::kUtf8, true, true});
 }
