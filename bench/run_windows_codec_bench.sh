@@ -19,8 +19,8 @@ for build in build-bench "build-bench-windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolc
   cmake --build "${build%% *}" --target propdesk-native2ascii >/dev/null
 done
 python3 bench/make_corpus.py --out "$data" >/dev/null
-timeout 300 wineboot -i >/dev/null 2>&1
 wineserver -p
+timeout 300 wineboot -i >/dev/null 2>&1
 : >"$results/empty"
 
 # name|input|options

@@ -11,9 +11,9 @@ WINEPREFIX=$(mktemp -d)
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 
-# Makes the prefix, then keeps one Wine server for the whole run so that each program starts quickly.
-timeout 300 wineboot -i >/dev/null 2>&1
+# One Wine server for the whole run, so that each program starts quickly; then the prefix is made.
 wineserver -p
+timeout 300 wineboot -i >/dev/null 2>&1
 
 architectures=(x86_64)
 if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "ok installed"; then
