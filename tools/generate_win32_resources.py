@@ -26,7 +26,11 @@ C_ESCAPES = {"n": "\n", "t": "\t", '"': '"', "\\": "\\"}
 
 
 def c_string(body):
-    return re.sub(r"\\(.)", lambda m: C_ESCAPES[m.group(1)], body)
+    def unescape(match):
+        if match.group(1) not in C_ESCAPES:
+            sys.exit(f"unsupported escape \\{match.group(1)} in {body!r}")
+        return C_ESCAPES[match.group(1)]
+    return re.sub(r"\\(.)", unescape, body)
 
 
 def rc_string(text):
