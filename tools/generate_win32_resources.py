@@ -79,7 +79,9 @@ def menu_and_accelerators(menu_rows, command_ids):
         elif kind == "Separator":
             menu.append("    MENUITEM SEPARATOR")
         else:
-            _, text, name, keys, handler = row
+            text, name = row[1], row[2]
+            keys = row[3] if len(row) > 3 else None  # the defaults of MenuRow
+            handler = row[4] if len(row) > 4 else "Window"
             command = command_ids[name]
             menu.append(f"    MENUITEM {rc_string(text if keys is None else text + chr(9) + keys)}, {command}  // {name}")
             # Keys the text view acts on itself are only shown in the menu.
