@@ -23,9 +23,9 @@ struct CommandOutcome {
 // standard error and no other file of ours, and waits for it without time-out, asking shouldCancel
 // (when given) while it runs. On POSIX the line is split into a program and its arguments (see
 // CommandArguments); on Windows it goes to the system as it stands. The command and everything it
-// starts form one group (a process group; a job object): a cancel ends the group, gently first and
-// by force after a short grace, and whatever is left of it once the command has ended is killed,
-// so that nothing started for the command outlives it.
+// starts form one group (a process group; a job object): a cancel ends the group (on POSIX gently
+// first and by force after a short grace; Windows has no gentle way), and whatever is left of it
+// once the command has ended is killed, so that nothing started for the command outlives it.
 [[nodiscard]] CommandOutcome RunCommand(std::string_view commandLine, NativeHandle input, NativeHandle output,
                                         const CancelCheck& shouldCancel);
 

@@ -9,6 +9,7 @@
 #include "platform/whole_file.h"
 #include "settings/reg_file.h"
 #include "settings/registry.h"
+#include "settings/settings.h"
 
 namespace propdesk {
 namespace {
@@ -115,6 +116,8 @@ void WriteValue(std::string_view keyPath, std::string_view valueName, const RegV
 }
 
 }  // namespace
+
+std::size_t PathLengthInPlatformBytes(std::string_view path) { return path.size(); }
 
 std::string RegistryFilePath() {
   const char* configHome = std::getenv("XDG_CONFIG_HOME");

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "common/utf16.h"
+#include "convert/cp932.h"
 #include "settings/registry.h"
+#include "settings/settings.h"
 
 namespace propdesk {
 namespace {
@@ -70,6 +72,14 @@ void SetValue(std::string_view keyPath, std::string_view valueName, DWORD type, 
 }
 
 }  // namespace
+
+// Paths are narrow text of the system's code page, 932, where the stored settings come from.
+std::size_t PathLengthInPlatformBytes(std::string_view path) {
+  std::size_t length = 0;
+  char bytes[2];
+  for (const char16_t unit : Utf8ToUtf16(path)) length += static_cast<std::size_t>(cp932::EncodeUnit(unit, bytes));
+  return length;
+}
 
 void RegReadDword(std::string_view keyPath, std::string_view valueName, std::uint32_t& value,
                   std::uint32_t fallback) {

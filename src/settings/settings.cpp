@@ -39,7 +39,7 @@ void LoadOption(const StoredOption& option, Settings& settings) {
           std::string text;
           RegReadString(kSettingsKey, option.name, text, defaults.*field);
           // A path too long for the record is neither cut nor taken as empty.
-          if (text.size() <= kMaxNative2AsciiPathBytes) settings.*field = std::move(text);
+          if (PathLengthInPlatformBytes(text) <= kMaxNative2AsciiPathBytes) settings.*field = std::move(text);
         }
       },
       option.field);

@@ -7,10 +7,10 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "command_sandbox.h"
 #include "convert/escape_codec.h"
 #include "convert/external_converter.h"
 #include "convert/meaning_safe_decoder.h"
+#include "private_temp_folder.h"
 
 namespace propdesk {
 namespace {
@@ -52,15 +52,18 @@ std::string NativeCorpus() {
   return text;
 }
 
+const std::string kHelper = PROPDESK_COMMAND_HELPER;
+
 class ConversionFrontTest : public ::testing::Test {
  protected:
-  void TearDown() override { EXPECT_TRUE(sandbox_.TempLeftovers().empty()); }
+  void TearDown() override { EXPECT_TRUE(temp_.Leftovers().empty()); }
 
-  test::CommandSandbox sandbox_;
+  test::TempDir dir_;
+  test::PrivateTempFolder temp_;
 };
 
 TEST_F(ConversionFrontTest, BuiltInPathGivesTheCodecsResultAndLeavesErrorTextAlone) {
-  const std::string never = sandbox_.Script("never", "exit 1");
+  const std::string never = kHelper + " fail";
   const ConverterChoice builtIn{false, never, {}};
 
   std::string native = kEscaped;
@@ -83,9 +86,9 @@ TEST_F(ConversionFrontTest, FailureKeepsTheTextAndGivesTheMessage) {
     std::string path;
     std::string message;
   } cases[] = {
-      {sandbox_.File("no-such-command"), "外部コマンドの呼び出しに失敗しました。[code=2]"},
+      {dir_.File("no-such-command"), "外部コマンドの呼び出しに失敗しました。[code=2]"},
       {"", "外部コマンドの呼び出しに失敗しました。[code=2]"},
-      {sandbox_.Script("fails", "cat; exit 1"), "外部コマンドがエラーで終了しました。"},
+      {kHelper + " fail", "外部コマンドがエラーで終了しました。"},
   };
   for (const auto& c : cases) {
     const ConverterChoice external{true, c.path, {}};
@@ -105,7 +108,7 @@ TEST_F(ConversionFrontTest, FailureKeepsTheTextAndGivesTheMessage) {
 // A cancel check ends the command in either direction; the text stays and the message is the
 // cancel's own.
 TEST_F(ConversionFrontTest, CancelCheckEndsTheCommandWithItsOwnMessage) {
-  const std::string slow = sandbox_.Script("slow", "sleep 30");
+  const std::string slow = kHelper + " sleep";
   for (const ConvertFunction convert : {&ConvertToNative, &ConvertToEscaped}) {
     int asked = 0;
     const CancelCheck cancelOnThird = [&](std::chrono::milliseconds) { return ++asked == 3; };
