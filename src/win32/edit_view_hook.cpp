@@ -39,8 +39,9 @@ LRESULT CALLBACK HookProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
   auto& owner = *reinterpret_cast<EditViewHook::Owner*>(data);
   switch (message) {
     case WM_CHAR: {
-      if (wParam == kEscape && owner.EscapeClosesWindow()) {
-        PostMessageW(owner.Window(), WM_CLOSE, 0, 0);
+      if (wParam == kEscape) {
+        // The control has no use for ESC; some versions of it would close its parent.
+        if (owner.EscapeClosesWindow()) PostMessageW(owner.Window(), WM_CLOSE, 0, 0);
         return 0;
       }
       SendMessageW(owner.Window(), WM_UPDATECARETPOS, 0, 0);

@@ -190,7 +190,7 @@ bool MainFrame::OnCommand(int id) {
     case ID_FILE_IMPORT: if (!busy) document_->OnFileImport(); return true;
     case ID_FILE_EXPORT: if (!busy) document_->ChooseAndSave(true); return true;
     case ID_APP_EXIT: PostMessageW(window_, WM_CLOSE, 0, 0); return true;
-    case ID_EDIT_UNDO: textView_->Undo(); return true;
+    case ID_EDIT_UNDO: SendMessageW(editView_, EM_UNDO, 0, 0); return true;
     case ID_EDIT_CUT: SendMessageW(editView_, WM_CUT, 0, 0); return true;
     case ID_EDIT_COPY: SendMessageW(editView_, WM_COPY, 0, 0); return true;
     case ID_EDIT_PASTE: SendMessageW(editView_, WM_PASTE, 0, 0); return true;

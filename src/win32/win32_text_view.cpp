@@ -75,7 +75,14 @@ void Win32TextView::SetModified(bool modified) { SendMessageW(edit_, EM_SETMODIF
 
 bool Win32TextView::CanUndo() const { return SendMessageW(edit_, EM_CANUNDO, 0, 0) != 0; }
 
-void Win32TextView::Undo() { SendMessageW(edit_, EM_UNDO, 0, 0); }
+void Win32TextView::Undo() {
+  // The control refuses undo while read-only; the interface undoes whatever the state, as its
+  // other edits do.
+  const bool readOnly = IsReadOnly();
+  if (readOnly) SetReadOnly(false);
+  SendMessageW(edit_, EM_UNDO, 0, 0);
+  if (readOnly) SetReadOnly(true);
+}
 
 void Win32TextView::EmptyUndoBuffer() { SendMessageW(edit_, EM_EMPTYUNDOBUFFER, 0, 0); }
 
