@@ -128,4 +128,16 @@ std::u16string EnteredViewText(std::u16string_view text, ViewLineBreak form) {
   return entered;
 }
 
+std::u16string ExternalPlainText(std::u16string_view text) {
+  std::u16string plain(text);
+  for (char16_t& unit : plain) {
+    if (unit == kParagraphSeparator || unit == kLoneLfPlaceholder) {
+      unit = u'\n';
+    } else if (unit == kLoneCrPlaceholder) {
+      unit = u'\r';
+    }
+  }
+  return plain;
+}
+
 }  // namespace propdesk

@@ -51,4 +51,8 @@ bool IsEncodable(std::u16string_view text);
 // line break and a lone CR stays a lone CR.
 std::u16string EnteredViewText(std::u16string_view text, ViewLineBreak form);
 
+// The view's text as plain text for other programs: line breaks as the view holds them (U+2029
+// as '\n'), the lone CR and LF placeholders as the control characters they stand for.
+std::u16string ExternalPlainText(std::u16string_view text);
+
 }  // namespace propdesk

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 
 #include "convert/view_text.h"
@@ -35,13 +36,35 @@ bool PasteKeepingEveryCharacter(HWND edit) {
   return true;
 }
 
+// Puts the selection on the clipboard as plain text, the placeholders of lone CR and LF as the
+// characters they stand for, so that pasting it back gives the same text.
+void CopySelection(HWND edit) {
+  std::size_t start = 0;
+  std::size_t end = 0;
+  GetEditSelection(edit, start, end);
+  if (start == end) return;
+  const std::u16string plain = ExternalPlainText(std::u16string_view(EditText(edit)).substr(start, end - start));
+  if (!OpenClipboard(edit)) return;
+  EmptyClipboard();
+  const std::size_t bytes = (plain.size() + 1) * sizeof(char16_t);
+  if (HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    if (void* units = GlobalLock(data)) {
+      std::memcpy(units, plain.c_str(), bytes);
+      GlobalUnlock(data);
+      if (!SetClipboardData(CF_UNICODETEXT, data)) GlobalFree(data);
+    } else {
+      GlobalFree(data);
+    }
+  }
+  CloseClipboard();
+}
+
 LRESULT CALLBACK HookProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
   auto& owner = *reinterpret_cast<EditViewHook::Owner*>(data);
   switch (message) {
     case WM_CHAR: {
-      if (wParam == kEscape) {
-        // The control has no use for ESC; some versions of it would close its parent.
-        if (owner.EscapeClosesWindow()) PostMessageW(owner.Window(), WM_CLOSE, 0, 0);
+      if (wParam == kEscape && owner.EscapeClosesWindow()) {
+        PostMessageW(owner.Window(), WM_CLOSE, 0, 0);
         return 0;
       }
       SendMessageW(owner.Window(), WM_UPDATECARETPOS, 0, 0);
@@ -64,6 +87,14 @@ LRESULT CALLBACK HookProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
         return 0;
       }
       break;
+    case WM_COPY:
+      CopySelection(edit);
+      return 0;
+    case WM_CUT:
+      if (IsReadOnly(edit)) return 0;
+      CopySelection(edit);
+      SendMessageW(edit, WM_CLEAR, 0, 0);
+      return 0;
     case WM_NCDESTROY:
       RemoveWindowSubclass(edit, HookProc, kHookId);
       return DefSubclassProc(edit, message, wParam, lParam);
@@ -76,7 +107,6 @@ LRESULT CALLBACK HookProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
     case WM_CHAR:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
-    case WM_CUT:
     case WM_CLEAR:
     case WM_UNDO:
     case EM_UNDO:

@@ -252,6 +252,13 @@ TEST_F(Win32Frame, EditForbiddenRefusesEditsAndEscapeClosesWhenTheSettingAllows)
   Type(u"é");
   SendMessageW(edit, WM_PASTE, 0, 0);
   EXPECT_EQ(ViewText(), u"\\u00e9pastedabc");
+  // A lone CR goes to the clipboard as itself and comes back as a lone CR.
+  SetViewText(L"a\uFDEEb");
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  SendMessageW(edit, WM_COPY, 0, 0);
+  SendMessageW(edit, EM_SETSEL, 3, 3);
+  SendMessageW(edit, WM_PASTE, 0, 0);
+  EXPECT_EQ(ViewText(), u"a\uFDEEba\uFDEEb");
   Type(u"\x1B");
   EXPECT_FALSE(ClosePosted());
 }

@@ -34,16 +34,6 @@ bool IsEncodable(QStringView text) { return IsEncodable(Units(text)); }
 
 QString EnteredViewText(QStringView text) { return ToQString(EnteredViewText(Units(text), ViewLineBreak::Lf)); }
 
-QString ExternalPlainText(QStringView text) {
-  QString plain = text.toString();
-  for (QChar& c : plain) {
-    if (c == u'\u2029' || c == kLoneLfPlaceholder) {
-      c = u'\n';
-    } else if (c == kLoneCrPlaceholder) {
-      c = u'\r';
-    }
-  }
-  return plain;
-}
+QString ExternalPlainText(QStringView text) { return ToQString(ExternalPlainText(Units(text))); }
 
 }  // namespace propdesk
