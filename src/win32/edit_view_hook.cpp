@@ -1,6 +1,7 @@
 #include "win32/edit_view_hook.h"
 
 #include <commctrl.h>
+#include <imm.h>
 
 #include <cstring>
 #include <string>
@@ -59,23 +60,57 @@ void CopySelection(HWND edit) {
   CloseClipboard();
 }
 
+// A typed character without an exact code page 932 form enters as its escape text; true when it
+// was one.
+bool EnteredAsEscape(HWND edit, WPARAM character, EditViewHook::Owner& owner) {
+  const char16_t unit = static_cast<char16_t>(character);
+  if (IsReadOnly(edit) || IsEncodable(std::u16string_view(&unit, 1))) return false;
+  Enter(edit, std::u16string_view(&unit, 1));
+  owner.CaretMayHaveMoved();
+  return true;
+}
+
+// The text an input method has just committed, or none.
+std::u16string CommittedText(HWND edit) {
+  std::u16string text;
+  HIMC context = ImmGetContext(edit);
+  if (!context) return text;
+  const LONG bytes = ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
+  if (bytes > 0) {
+    text.resize(static_cast<std::size_t>(bytes) / sizeof(char16_t));
+    ImmGetCompositionStringW(context, GCS_RESULTSTR, text.data(), static_cast<DWORD>(bytes));
+  }
+  ImmReleaseContext(edit, context);
+  return text;
+}
+
 LRESULT CALLBACK HookProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
   auto& owner = *reinterpret_cast<EditViewHook::Owner*>(data);
   switch (message) {
-    case WM_CHAR: {
+    case WM_CHAR:
       if (wParam == kEscape && owner.EscapeClosesWindow()) {
         PostMessageW(owner.Window(), WM_CLOSE, 0, 0);
         return 0;
       }
       SendMessageW(owner.Window(), WM_UPDATECARETPOS, 0, 0);
-      const char16_t unit[] = {static_cast<char16_t>(wParam)};
-      if (!IsReadOnly(edit) && !IsEncodable(std::u16string_view(unit, 1))) {
-        Enter(edit, std::u16string_view(unit, 1));
-        owner.CaretMayHaveMoved();
-        return 0;
+      if (EnteredAsEscape(edit, wParam, owner)) return 0;
+      break;
+    case WM_IME_CHAR:
+      // The control would insert it without a WM_CHAR.
+      if (EnteredAsEscape(edit, wParam, owner)) return 0;
+      break;
+    case WM_IME_COMPOSITION:
+      // The control inserts committed text itself; text that the code page cannot hold is
+      // entered here instead, and the control sees only the rest of the message.
+      if ((lParam & GCS_RESULTSTR) && !IsReadOnly(edit)) {
+        const std::u16string committed = CommittedText(edit);
+        if (!IsEncodable(committed)) {
+          Enter(edit, committed);
+          owner.CaretMayHaveMoved();
+          lParam &= ~static_cast<LPARAM>(GCS_RESULTSTR);
+        }
       }
       break;
-    }
     case WM_KEYUP:
     case WM_MOUSEMOVE:
       SendMessageW(owner.Window(), WM_UPDATECARETPOS, 0, 0);

@@ -250,8 +250,9 @@ TEST_F(Win32Frame, EditForbiddenRefusesEditsAndEscapeClosesWhenTheSettingAllows)
   Command(ID_EDIT_READONLY);
   EXPECT_FALSE(GetMenuState(editMenu, ID_EDIT_READONLY, MF_BYCOMMAND) & MF_CHECKED);
   Type(u"é");
+  SendMessageW(edit, WM_IME_CHAR, u'〜', 0);
   SendMessageW(edit, WM_PASTE, 0, 0);
-  EXPECT_EQ(ViewText(), u"\\u00e9pastedabc");
+  EXPECT_EQ(ViewText(), u"\\u00e9\\u301cpastedabc");
   // A lone CR goes to the clipboard as itself and comes back as a lone CR.
   SetViewText(L"a\uFDEEb");
   SendMessageW(edit, EM_SETSEL, 0, -1);
