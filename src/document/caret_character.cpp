@@ -9,6 +9,7 @@
 #include "convert/cp932.h"
 #include "convert/escape_syntax.h"
 #include "convert/native_text.h"
+#include "convert/view_text.h"
 
 namespace propdesk {
 namespace {
@@ -60,7 +61,26 @@ std::string KeptEscapeTextOf(char32_t codePoint) {
   return text;
 }
 
+constexpr std::size_t kMaxContinuationLookBack = 256;
+
+bool EndsWithContinuation(std::u16string_view text) {
+  const std::size_t kept = text.find_last_not_of(u'\\');
+  const std::size_t backslashes = kept == std::u16string_view::npos ? text.size() : text.size() - 1 - kept;
+  return backslashes % 2 == 1;
+}
+
 }  // namespace
+
+properties::LineStart StartOfLine(std::size_t line, const std::function<std::u16string(std::size_t)>& viewLine) {
+  std::size_t from = line;
+  while (from > 0 && line - from < kMaxContinuationLookBack && EndsWithContinuation(viewLine(from - 1))) --from;
+  properties::LineStart start = properties::LineStart::NewLogicalLine;
+  std::vector<Span> spans;
+  for (; from < line; ++from) {
+    start = properties::LexLine(ViewTextToNative(viewLine(from), ViewLineBreak::Lf), start, spans);
+  }
+  return start;
+}
 
 std::optional<char16_t> UnicodeEscapeUnit(std::string_view line, const Span& span) {
   if (span.kind != SpanKind::Escape || span.end - span.begin != escape::kSize) return std::nullopt;

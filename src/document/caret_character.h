@@ -2,6 +2,7 @@
 // The status bar's words for the character at the caret: its code point and escape, or, for an
 // escape that the view shows as text, the character it stands for and why it stays an escape.
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,12 @@
 #include "convert/properties_lexer.h"
 
 namespace propdesk {
+
+// How line `line` of a view's text starts: whether it continues an earlier line. The lines before
+// it that end in a continuation backslash are followed back, at most 256 of them (a longer run is
+// lexed from there as if it started there). viewLine(i) is line i of the view's text, one UTF-16
+// unit per native character, without its line break.
+properties::LineStart StartOfLine(std::size_t line, const std::function<std::u16string(std::size_t)>& viewLine);
 
 // The code unit of a span that is a \uXXXX escape.
 std::optional<char16_t> UnicodeEscapeUnit(std::string_view line, const properties::Span& span);

@@ -17,16 +17,6 @@ using properties::LineStart;
 using properties::Span;
 using properties::SpanKind;
 
-// How far back a line's continuation is followed; a longer run of continued lines is lexed from
-// this far back as if it started there.
-constexpr int kMaxLookBack = 256;
-
-bool EndsWithContinuation(const QString& text) {
-  qsizetype backslashes = 0;
-  while (backslashes < text.size() && text[text.size() - 1 - backslashes] == u'\\') ++backslashes;
-  return backslashes % 2 == 1;
-}
-
 // The index in text of every byte offset of its native form, and of the offset past the end.
 std::vector<int> IndexOfEachByte(const QString& text) {
   std::vector<int> indexes;
@@ -106,16 +96,10 @@ QList<QTextLayout::FormatRange> FormatsOf(const QString& text, const LineSyntax&
 PropertiesColouring::PropertiesColouring(QPlainTextEdit& edit) : edit_(edit) {}
 
 LineStart PropertiesColouring::StartOf(const QTextBlock& block) const {
-  QTextBlock from = block;
-  for (int steps = 0; steps < kMaxLookBack; ++steps) {
-    const QTextBlock previous = from.previous();
-    if (!previous.isValid() || !EndsWithContinuation(previous.text())) break;
-    from = previous;
-  }
-  LineStart start = LineStart::NewLogicalLine;
-  std::vector<Span> spans;
-  for (; from != block; from = from.next()) start = properties::LexLine(QStringToNative(from.text()), start, spans);
-  return start;
+  const QTextDocument& document = *block.document();
+  return StartOfLine(static_cast<std::size_t>(block.blockNumber()), [&document](std::size_t line) {
+    return document.findBlockByNumber(static_cast<int>(line)).text().toStdU16String();
+  });
 }
 
 LineSyntax PropertiesColouring::SyntaxOf(const QTextBlock& block) const {

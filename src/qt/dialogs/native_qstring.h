@@ -8,13 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "convert/view_text.h"
+
 namespace propdesk {
 
-// Qt's text document turns every CR and LF into a line break. A CR not followed by LF, and an LF
-// not preceded by CR, are therefore held in the view as these noncharacters: code page 932 cannot
-// encode them and no byte sequence decodes to them, so they stand for nothing else.
-inline constexpr char16_t kLoneCrPlaceholder = u'\uFDEE';
-inline constexpr char16_t kLoneLfPlaceholder = u'\uFDEF';
+// Qt's text document turns every CR and LF into a line break: a lone CR or LF is held as its
+// placeholder (convert/view_text.h), and each line break of the native text is one '\n'.
 
 // Native bytes to view text. CR LF becomes '\n'; a lead byte followed by a trail byte is one
 // character; every other byte is a character of its own. NUL bytes stay U+0000.
