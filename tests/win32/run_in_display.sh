@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine inside a virtual X display of its own, so that a test that
-# makes real windows works on a machine without a display. Usage: run_in_display.sh PROGRAM [ARG...]
+# makes real windows works on a machine without a display. With DISPLAY set (scripts/test-windows.sh
+# sets one for the whole run) that display is used. Usage: run_in_display.sh PROGRAM [ARG...]
 set -euo pipefail
+[ -n "${DISPLAY:-}" ] && exec wine "$@"
 folder=$(mktemp -d)
 xvfb_pid=
 cleanup() {
