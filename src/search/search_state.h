@@ -43,4 +43,9 @@ struct SearchState {
 // boundary, for holding a field to kMaxSearchTextBytes without splitting a double-byte character.
 std::string_view CutToWholeCharacters(std::string_view native, std::size_t maxBytes);
 
+// What a find or replace field takes in of text entered into it (EnteredViewText), as much as room
+// native bytes hold: a character's escape text, or the two escapes of a surrogate pair, is taken
+// whole or not at all.
+std::u16string FitEnteredText(std::u16string_view entered, std::size_t room);
+
 }  // namespace propdesk

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <commdlg.h>
 #include <shellapi.h>
 
 #include <memory>
@@ -15,6 +14,7 @@
 #include "win32/frame_messages.h"
 #include "win32/main_frame.h"
 #include "win32/main_menu.h"
+#include "win32/win32_find_replace_dialog_host.h"
 
 namespace propdesk {
 namespace {
@@ -32,9 +32,16 @@ std::optional<std::string> FirstArgument() {
 
 }  // namespace
 
+void HandleLoopMessage(const MainFrame& frame, HACCEL accelerators, MSG& msg) {
+  HWND dialog = frame.FindReplaceDialog();
+  if (dialog && IsDialogMessageW(dialog, &msg)) return;
+  if (TranslateAcceleratorW(frame.Window(), accelerators, &msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
 int RunApplication() {
-  // The common find and replace dialogs' notification message.
-  if (RegisterWindowMessageW(FINDMSGSTRINGW) == 0) return 0;
+  if (Win32FindReplaceDialogHost::FindMessage() == 0) return 0;
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   LoadSettings();
@@ -50,13 +57,7 @@ int RunApplication() {
   if (commandLineFile) PostMessageW(frame->Window(), WM_OPENFILE, 0, reinterpret_cast<LPARAM>(commandLineFile->c_str()));
 
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    HWND dialog = frame->FindReplaceDialog();
-    if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) continue;
-    if (TranslateAcceleratorW(frame->Window(), accelerators, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) HandleLoopMessage(*frame, accelerators, msg);
   return static_cast<int>(msg.wParam);
 }
 

@@ -14,6 +14,7 @@
 #include "document/document.h"
 #include "document/edit_view_rules.h"
 #include "platform/windows/file_access.h"
+#include "search/find_replace_commands.h"
 #include "settings/settings.h"
 #include "win32/edit_control.h"
 #include "win32/external_command_wait.h"
@@ -21,6 +22,7 @@
 #include "win32/main_menu.h"
 #include "win32/resources/resource_ids.h"
 #include "win32/status_bar.h"
+#include "win32/win32_find_replace_dialog_host.h"
 #include "win32/win32_prompts.h"
 #include "win32/win32_text_view.h"
 
@@ -86,6 +88,8 @@ MainFrame::~MainFrame() {
 
 HWND MainFrame::StatusBarWindow() const { return statusBar_->Window(); }
 
+HWND MainFrame::FindReplaceDialog() const { return findReplaceDialogs_ ? findReplaceDialogs_->Dialog() : nullptr; }
+
 LRESULT CALLBACK MainFrame::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* frame = static_cast<MainFrame*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -113,11 +117,14 @@ bool MainFrame::OnCreate() {
 
   textView_ = std::make_unique<Win32TextView>(editView_);
   if (!givenPrompts_) {
-    ownPrompts_ = std::make_unique<Win32Prompts>([this] { return window_; }, [this] { return findReplaceDialog_; });
+    ownPrompts_ = std::make_unique<Win32Prompts>([this] { return window_; }, [this] { return FindReplaceDialog(); });
   }
+  Prompts& prompts = givenPrompts_ ? *givenPrompts_ : *ownPrompts_;
   wait_ = std::make_unique<ExternalCommandWait>(window_);
+  findReplaceDialogs_ = std::make_unique<Win32FindReplaceDialogHost>(window_, searchState_);
+  findReplace_ = std::make_unique<FindReplaceCommands>(*textView_, prompts, *findReplaceDialogs_, searchState_);
   document_ = std::make_unique<Document>(
-      *textView_, givenPrompts_ ? *givenPrompts_ : *ownPrompts_, *this, GetSettings(),
+      *textView_, prompts, *this, GetSettings(),
       [wait = wait_.get()](std::chrono::milliseconds elapsed) { return wait->ShouldCancel(elapsed); });
   document_->SetEditForbidden(false);
   return true;
@@ -127,6 +134,10 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) return OnCreate() ? 0 : -1;
   // The children notify their parent while WM_CREATE makes them, before the document exists.
   if (!document_) return DefWindowProcW(window_, message, wParam, lParam);
+  if (message == Win32FindReplaceDialogHost::FindMessage()) {
+    OnFindReplaceMessage();
+    return 0;
+  }
   switch (message) {
     case WM_SETFOCUS:
       if (editView_ && IsWindowEnabled(editView_)) SetFocus(editView_);
@@ -200,11 +211,11 @@ bool MainFrame::OnCommand(int id) {
       SendMessageW(editView_, EM_SCROLLCARET, 0, 0);
       return true;
     case ID_EDIT_READONLY: document_->SetEditForbidden(!document_->IsEditForbidden()); return true;
-    // Their dialogs come with the find and replace commands, the settings and the About box.
-    case ID_EDIT_FIND:
-    case ID_EDIT_FIND_UP:
-    case ID_EDIT_FIND_DOWN:
-    case ID_EDIT_REPLACE:
+    case ID_EDIT_FIND: findReplace_->OnEditFind(); return true;
+    case ID_EDIT_FIND_UP: findReplace_->OnEditFindUp(); return true;
+    case ID_EDIT_FIND_DOWN: findReplace_->OnEditFindDown(); return true;
+    case ID_EDIT_REPLACE: findReplace_->OnEditReplace(); return true;
+    // Their dialogs come with the settings and the About box.
     case ID_TOOL_SETTINGS:
     case ID_APP_ABOUT:
       return true;
@@ -213,11 +224,16 @@ bool MainFrame::OnCommand(int id) {
   }
 }
 
+void MainFrame::OnFindReplaceMessage() {
+  findReplaceDialogs_->TakeDialogAction();
+  findReplace_->OnFindReplaceMessage();
+}
+
 void MainFrame::OnInitMenu(HMENU menu) {
   const bool editable = !document_->IsEditForbidden();
   const bool selection = HasSelection(editView_);
   const bool clipboardText = IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
-  const bool dialogOpen = findReplaceDialog_ && IsWindow(findReplaceDialog_);
+  const bool dialogOpen = findReplaceDialogs_->IsDialogOpen();
   Enable(menu, ID_FILE_SAVE, editable);
   Enable(menu, ID_EDIT_CLEAR, selection && editable);
   Enable(menu, ID_EDIT_COPY, selection);
@@ -280,10 +296,7 @@ void MainFrame::SetTitle(std::string_view title) { SetWindowTextW(window_, windo
 
 void MainFrame::EditForbiddenChanged(bool editForbidden) {
   HMENU editMenu = GetSubMenu(GetMenu(window_), kEditMenuIndex);
-  if (editForbidden && findReplaceDialog_ && IsWindow(findReplaceDialog_)) {
-    SendMessageW(findReplaceDialog_, WM_CLOSE, 0, 0);
-    findReplaceDialog_ = nullptr;
-  }
+  if (editForbidden) findReplaceDialogs_->CloseDialog();
   CheckMenuItem(editMenu, ID_EDIT_READONLY, MF_BYCOMMAND | (editForbidden ? MF_CHECKED : MF_UNCHECKED));
 }
 

@@ -9,14 +9,17 @@
 #include <string>
 
 #include "document/frame_window.h"
+#include "search/search_state.h"
 #include "win32/edit_view_hook.h"
 
 namespace propdesk {
 
 class Document;
 class ExternalCommandWait;
+class FindReplaceCommands;
 class Prompts;
 class StatusBar;
+class Win32FindReplaceDialogHost;
 class Win32TextView;
 
 class MainFrame final : public FrameWindow, public EditViewHook::Owner {
@@ -33,7 +36,7 @@ class MainFrame final : public FrameWindow, public EditViewHook::Owner {
   HWND EditView() const { return editView_; }
   HWND StatusBarWindow() const;
   // The open find or replace dialog, or null; the message loop gives it its messages first.
-  HWND FindReplaceDialog() const { return findReplaceDialog_; }
+  HWND FindReplaceDialog() const;
 
   void SetTitle(std::string_view title) override;
   void EditForbiddenChanged(bool editForbidden) override;
@@ -49,6 +52,7 @@ class MainFrame final : public FrameWindow, public EditViewHook::Owner {
   bool OnCreate();
   // True when the command is one of the window's.
   bool OnCommand(int id);
+  void OnFindReplaceMessage();
   void OnInitMenu(HMENU menu);
   void OnMenuSelect(UINT item, UINT flags, HMENU menu);
   void OnDropFiles(HDROP drop);
@@ -59,11 +63,13 @@ class MainFrame final : public FrameWindow, public EditViewHook::Owner {
   std::unique_ptr<Prompts> ownPrompts_;
   HWND window_ = nullptr;
   HWND editView_ = nullptr;
-  HWND findReplaceDialog_ = nullptr;
   std::unique_ptr<StatusBar> statusBar_;
   std::unique_ptr<Win32TextView> textView_;
   std::unique_ptr<ExternalCommandWait> wait_;
   std::unique_ptr<Document> document_;
+  SearchState searchState_;
+  std::unique_ptr<Win32FindReplaceDialogHost> findReplaceDialogs_;
+  std::unique_ptr<FindReplaceCommands> findReplace_;
 };
 
 }  // namespace propdesk

@@ -22,21 +22,10 @@ qsizetype FirstLineBreak(QStringView text) {
   return found - text.begin();
 }
 
-// What the field takes in of text entered, as much as room bytes hold: a character's escape text,
-// or the two escapes of a surrogate pair, is taken whole or not at all.
 QString FitEnteredText(QStringView inserted, std::size_t room) {
-  QString fitted;
-  std::size_t used = 0;
-  for (qsizetype i = 0; i < inserted.size();) {
-    const qsizetype units =
-        inserted[i].isHighSurrogate() && i + 1 < inserted.size() && inserted[i + 1].isLowSurrogate() ? 2 : 1;
-    const QString piece = EnteredViewText(inserted.mid(i, units));
-    used += NativeLength(piece);
-    if (used > room) break;
-    fitted += piece;
-    i += units;
-  }
-  return fitted;
+  const std::u16string fitted = propdesk::FitEnteredText(
+      {reinterpret_cast<const char16_t*>(inserted.utf16()), static_cast<std::size_t>(inserted.size())}, room);
+  return QString::fromUtf16(fitted.data(), static_cast<qsizetype>(fitted.size()));
 }
 
 // The field's text after an edit that turned `previous` into `edited` with the caret at the end of
