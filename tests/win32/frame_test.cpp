@@ -1,24 +1,15 @@
 // The Windows main window, created for real and driven with window messages as the person's keys
 // and menus would drive it; the person's answers come from a scripted double.
-#include "win32/main_frame.h"
-
-#include <commctrl.h>
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <map>
-#include <memory>
 #include <set>
-#include <string>
 #include <tuple>
 #include <vector>
 
 #include "common/command_ids.h"
 #include "common/string_table.h"
-#include "platform/windows/file_access.h"
-#include "settings/settings.h"
+#include "frame_fixture.h"
 #include "support/properties_reader.h"
-#include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 #include "win32/frame_messages.h"
 #include "win32/main_menu.h"
@@ -26,57 +17,7 @@
 namespace propdesk {
 namespace {
 
-using test::ScriptedPrompts;
-
-class Win32Frame : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-    GetSettings() = Settings{};
-    frame = MainFrame::Create(&prompts);
-    ASSERT_TRUE(frame);
-    edit = frame->EditView();
-  }
-  void TearDown() override {
-    frame.reset();
-    // The frame's quit message, which would answer every later look at the queue.
-    MSG quit;
-    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    GetSettings() = Settings{};
-  }
-
-  void Command(int id) { SendMessageW(frame->Window(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
-  void Type(const std::u16string& text) {
-    for (const char16_t unit : text) SendMessageW(edit, WM_CHAR, unit, 0);
-  }
-  std::u16string ViewText() const {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)), L'\0');
-    GetWindowTextW(edit, text.data(), static_cast<int>(text.size() + 1));
-    return {text.begin(), text.end()};
-  }
-  void SetViewText(const wchar_t* text) {
-    SetWindowTextW(edit, text);
-    SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
-  }
-  std::string PaneText(WPARAM pane) const {
-    HWND bar = frame->StatusBarWindow();
-    wchar_t text[512] = {};
-    SendMessageW(bar, SB_GETTEXTW, pane, reinterpret_cast<LPARAM>(text));
-    return windows::Narrow(text);
-  }
-  bool ClosePosted() const {
-    MSG posted;
-    return PeekMessageW(&posted, frame->Window(), WM_CLOSE, WM_CLOSE, PM_REMOVE) && posted.message == WM_CLOSE;
-  }
-  bool IsGreyed(int id) const {
-    return (GetMenuState(GetMenu(frame->Window()), static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) != 0;
-  }
-
-  ScriptedPrompts prompts;
-  std::unique_ptr<MainFrame> frame;
-  HWND edit = nullptr;
-};
+using test::Win32Frame;
 
 void SetClipboardText(HWND owner, const wchar_t* text) {
   ASSERT_TRUE(OpenClipboard(owner));
