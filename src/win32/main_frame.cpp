@@ -134,7 +134,8 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) return OnCreate() ? 0 : -1;
   // The children notify their parent while WM_CREATE makes them, before the document exists.
   if (!document_) return DefWindowProcW(window_, message, wParam, lParam);
-  if (message == Win32FindReplaceDialogHost::FindMessage()) {
+  // A message that could not be registered is 0, which WM_NULL is too.
+  if (message != 0 && message == Win32FindReplaceDialogHost::FindMessage()) {
     OnFindReplaceMessage();
     return 0;
   }
