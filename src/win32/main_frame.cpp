@@ -15,10 +15,12 @@
 #include "document/edit_view_rules.h"
 #include "platform/windows/file_access.h"
 #include "settings/settings.h"
+#include "win32/about_dialog.h"
 #include "win32/edit_control.h"
 #include "win32/external_command_wait.h"
 #include "win32/frame_messages.h"
 #include "win32/main_menu.h"
+#include "win32/settings_dialog.h"
 #include "win32/resources/resource_ids.h"
 #include "win32/status_bar.h"
 #include "win32/win32_prompts.h"
@@ -200,13 +202,13 @@ bool MainFrame::OnCommand(int id) {
       SendMessageW(editView_, EM_SCROLLCARET, 0, 0);
       return true;
     case ID_EDIT_READONLY: document_->SetEditForbidden(!document_->IsEditForbidden()); return true;
-    // Their dialogs come with the find and replace commands, the settings and the About box.
+    case ID_TOOL_SETTINGS: RunSettingsDialog(window_); return true;
+    case ID_APP_ABOUT: RunAboutDialog(window_); return true;
+    // Their dialogs come with the find and replace commands.
     case ID_EDIT_FIND:
     case ID_EDIT_FIND_UP:
     case ID_EDIT_FIND_DOWN:
     case ID_EDIT_REPLACE:
-    case ID_TOOL_SETTINGS:
-    case ID_APP_ABOUT:
       return true;
     default:
       return false;
