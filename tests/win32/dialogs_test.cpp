@@ -213,26 +213,25 @@ TEST_F(Win32Dialogs, BrowsePutsTheChosenProgramIntoTheFieldWithKeepSyntaxWhileIt
       {folder + L"native2ascii.exe", folder + L"native2ascii.exe"},
       {std::nullopt, L"C:\\old.exe"},
   };
-  for (const Case& c : cases) {
-    GetSettings() = Settings{true, false, true, "C:\\old.exe", false};
-    HWND chooserOwner = nullptr;
-    const ProgramChooser chooser = [&](HWND owner) -> std::optional<std::string> {
-      chooserOwner = owner;
-      if (!c.chosen) return std::nullopt;
-      return windows::Narrow(*c.chosen);
-    };
-    std::wstring shown;
-    HWND settingsDialog = nullptr;
-    ASSERT_TRUE(WithDialog([&] { RunSettingsDialog(frame->Window(), chooser); }, [&](HWND dialog) {
-      settingsDialog = dialog;
+  GetSettings() = Settings{true, false, true, "C:\\old.exe", false};
+  const Case* current = nullptr;
+  HWND chooserOwner = nullptr;
+  const ProgramChooser chooser = [&](HWND owner) -> std::optional<std::string> {
+    chooserOwner = owner;
+    if (!current->chosen) return std::nullopt;
+    return windows::Narrow(*current->chosen);
+  };
+  ASSERT_TRUE(WithDialog([&] { RunSettingsDialog(frame->Window(), chooser); }, [&](HWND dialog) {
+    for (const Case& c : cases) {
+      current = &c;
+      SetDlgItemTextW(dialog, IDC_NATIVE2ASCIIPATH, L"C:\\old.exe");
       Click(dialog, IDC_BROWSE);
-      shown = ItemText(dialog, IDC_NATIVE2ASCIIPATH);
-      Click(dialog, IDCANCEL);
-    }));
-    EXPECT_EQ(chooserOwner, settingsDialog);
-    EXPECT_EQ(shown, c.shown);
-    EXPECT_EQ(GetSettings().Native2AsciiPath, "C:\\old.exe");
-  }
+      EXPECT_EQ(chooserOwner, dialog);
+      EXPECT_EQ(ItemText(dialog, IDC_NATIVE2ASCIIPATH), c.shown);
+    }
+    Click(dialog, IDCANCEL);
+  }));
+  EXPECT_EQ(GetSettings().Native2AsciiPath, "C:\\old.exe");
 }
 
 }  // namespace
