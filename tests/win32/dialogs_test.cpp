@@ -128,20 +128,27 @@ class Win32Dialogs : public ::testing::Test {
   static inline Driver driver_{};
 };
 
+// Over a minimised frame the box is centred on the screen's work area instead.
 TEST_F(Win32Dialogs, AboutBoxOpensOwnedByTheFrameAndCentredOverIt) {
   MoveWindow(frame->Window(), 150, 120, 500, 300, TRUE);
   RECT frameRect{};
   GetWindowRect(frame->Window(), &frameRect);
-  HWND owner = nullptr;
-  RECT box{};
-  ASSERT_TRUE(WithCommandDialog(ID_APP_ABOUT, [&](HWND dialog) {
-    owner = GetWindow(dialog, GW_OWNER);
-    GetWindowRect(dialog, &box);
-    Click(dialog, IDOK);
-  }));
-  EXPECT_EQ(owner, frame->Window());
-  EXPECT_EQ(box.left, (frameRect.left + frameRect.right) / 2 - (box.right - box.left) / 2);
-  EXPECT_EQ(box.top, (frameRect.top + frameRect.bottom) / 2 - (box.bottom - box.top) / 2);
+  RECT workArea{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+  for (const bool minimised : {false, true}) {
+    if (minimised) ShowWindow(frame->Window(), SW_MINIMIZE);
+    const RECT& centre = minimised ? workArea : frameRect;
+    HWND owner = nullptr;
+    RECT box{};
+    ASSERT_TRUE(WithCommandDialog(ID_APP_ABOUT, [&](HWND dialog) {
+      owner = GetWindow(dialog, GW_OWNER);
+      GetWindowRect(dialog, &box);
+      Click(dialog, IDOK);
+    })) << minimised;
+    EXPECT_EQ(owner, frame->Window());
+    EXPECT_EQ(box.left, (centre.left + centre.right) / 2 - (box.right - box.left) / 2) << minimised;
+    EXPECT_EQ(box.top, (centre.top + centre.bottom) / 2 - (box.bottom - box.top) / 2) << minimised;
+  }
 }
 
 TEST_F(Win32Dialogs, OkTakesEveryControlIntoTheRecordAndTheRegistry) {
