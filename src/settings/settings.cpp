@@ -64,6 +64,18 @@ Settings& GetSettings() {
   return settings;
 }
 
+std::string WithConverterArguments(std::string program) {
+  constexpr std::string_view kOwnConverter = "propdesk-native2ascii";
+  constexpr std::string_view kOwnConverterProgram = "propdesk-native2ascii.exe";
+  constexpr std::string_view kKeepSyntax = " -keepsyntax";
+  const std::string_view name = std::string_view(program).substr(program.find_last_of("/\\") + 1);
+  const bool ownConverter = name == kOwnConverter || name == kOwnConverterProgram;
+  if (ownConverter && PathLengthInPlatformBytes(program) + kKeepSyntax.size() <= kMaxNative2AsciiPathBytes) {
+    program += kKeepSyntax;
+  }
+  return program;
+}
+
 void LoadSettings() {
   for (const StoredOption& option : kStoredOptions) LoadOption(option, GetSettings());
 }

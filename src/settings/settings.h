@@ -19,6 +19,11 @@ inline constexpr std::size_t kMaxNative2AsciiPathBytes = 258;
 // on Windows (a Japanese character counts two), the UTF-8 bytes themselves elsewhere.
 [[nodiscard]] std::size_t PathLengthInPlatformBytes(std::string_view path);
 
+// A converter program chosen by the person, as the settings dialogs put it into the path field:
+// the project's own converter gets " -keepsyntax" (without it, it would decode escapes of syntax
+// characters into that syntax, unlike the built-in codec) while the path still fits the record.
+[[nodiscard]] std::string WithConverterArguments(std::string program);
+
 struct Settings {
   bool ReadOnlyOpen = true;       // open .properties files edit-forbidden
   bool ExitByESC = false;         // ESC closes the window while edit-forbidden

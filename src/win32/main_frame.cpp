@@ -16,11 +16,13 @@
 #include "platform/windows/file_access.h"
 #include "search/find_replace_commands.h"
 #include "settings/settings.h"
+#include "win32/about_dialog.h"
 #include "win32/edit_control.h"
 #include "win32/external_command_wait.h"
 #include "win32/frame_messages.h"
 #include "win32/main_menu.h"
 #include "win32/resources/resource_ids.h"
+#include "win32/settings_dialog.h"
 #include "win32/status_bar.h"
 #include "win32/win32_find_replace_dialog_host.h"
 #include "win32/win32_prompts.h"
@@ -216,10 +218,8 @@ bool MainFrame::OnCommand(int id) {
     case ID_EDIT_FIND_UP: findReplace_->OnEditFindUp(); return true;
     case ID_EDIT_FIND_DOWN: findReplace_->OnEditFindDown(); return true;
     case ID_EDIT_REPLACE: findReplace_->OnEditReplace(); return true;
-    // Their dialogs come with the settings and the About box.
-    case ID_TOOL_SETTINGS:
-    case ID_APP_ABOUT:
-      return true;
+    case ID_TOOL_SETTINGS: RunSettingsDialog(window_); return true;
+    case ID_APP_ABOUT: RunAboutDialog(window_); return true;
     default:
       return false;
   }

@@ -5,25 +5,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <string_view>
 #include <utility>
 
 #include "settings/settings.h"
 
 namespace propdesk {
-namespace {
-
-// The project's own converter decodes as the built-in codec does only with -keepsyntax; without
-// it an open would turn escapes of syntax characters into that syntax.
-std::string WithConverterArguments(std::string program) {
-  constexpr std::string_view kOwnConverter = "propdesk-native2ascii";
-  constexpr std::string_view kKeepSyntax = " -keepsyntax";
-  const std::string_view name = std::string_view(program).substr(program.rfind('/') + 1);
-  if (name == kOwnConverter && program.size() + kKeepSyntax.size() <= kMaxNative2AsciiPathBytes) program += kKeepSyntax;
-  return program;
-}
-
-}  // namespace
 
 SettingsDialog::SettingsDialog(QWidget* owner, ProgramChooser chooseProgram)
     : TemplateDialog(owner, QStringLiteral("設定"), 258, 97), chooseProgram_(std::move(chooseProgram)) {
