@@ -9,19 +9,11 @@ cd "$(dirname "$0")/.."
 linux_build=${1:-build}
 WINEPREFIX=$(mktemp -d)
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-xvfb_pid=
-trap 'wineserver -k 2>/dev/null || true; [ -n "$xvfb_pid" ] && kill "$xvfb_pid"; rm -rf "$WINEPREFIX"' EXIT
-
 # The window tests need a display, and Wine's desktop is made with the first program: one virtual
 # display for the whole run, before Wine starts.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WINEPREFIX/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$WINEPREFIX/display" ] && break
-  sleep 0.1
-done
-[ -s "$WINEPREFIX/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(cat "$WINEPREFIX/display")"
+source scripts/virtual_display.sh
+trap 'wineserver -k 2>/dev/null || true; stop_virtual_display; rm -rf "$WINEPREFIX"' EXIT
+start_virtual_display 1024x768 || { echo "Xvfb did not start" >&2; exit 1; }
 
 # One Wine server for the whole run, so that each program starts quickly; then the prefix is made.
 wineserver -p

@@ -4,18 +4,6 @@
 # sets one for the whole run) that display is used. Usage: run_in_display.sh PROGRAM [ARG...]
 set -euo pipefail
 [ -n "${DISPLAY:-}" ] && exec wine "$@"
-folder=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$folder"
-}
-trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$folder/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$folder/display" ] && break
-  sleep 0.1
-done
-[ -s "$folder/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-DISPLAY=":$(cat "$folder/display")" wine "$@"
+source "$(dirname "$0")/../../scripts/virtual_display.sh"
+start_virtual_display 1024x768 || { echo "Xvfb did not start" >&2; exit 1; }
+wine "$@"
