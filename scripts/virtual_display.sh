@@ -5,9 +5,10 @@
 
 work=$(mktemp -d)
 
+# An editor that has already ended must not stop the cleanup (errexit holds in the trap too).
 stop_virtual_display() {
-  [ -n "${editor_pid:-}" ] && kill "$editor_pid" 2>/dev/null
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -z "${editor_pid:-}" ] || kill "$editor_pid" 2>/dev/null || true
+  [ -z "${xvfb_pid:-}" ] || kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap stop_virtual_display EXIT
