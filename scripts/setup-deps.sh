@@ -11,7 +11,8 @@ packages=(
   desktop-file-utils appstream libxml2-utils man-db shared-mime-info libglib2.0-bin dpkg-dev
 )
 if [[ ${1:-} == windows ]]; then
-  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine wine64 locales)
+  # fonts-wine: Wine's own fonts, whose Marlett draws the buttons of title bars that Wine draws.
+  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine wine64 fonts-wine locales)
 fi
 
 missing=()
