@@ -64,6 +64,8 @@ TEST_F(Win32Frame, CancelInTheWaitWindowEndsAHangingConverterAndKeepsTheDocument
   test::WriteFileBytes(next, "other=\\u3044");
   GetSettings().ReadOnlyOpen = false;
   SendMessageW(frame->Window(), WM_OPENFILE, 0, reinterpret_cast<LPARAM>(opened.c_str()));
+  SetForegroundWindow(frame->Window());
+  SetFocus(edit);
   ASSERT_EQ(ViewText(), u"key=あ");
 
   const std::string ids = folder.File("ids");
@@ -80,6 +82,7 @@ TEST_F(Win32Frame, CancelInTheWaitWindowEndsAHangingConverterAndKeepsTheDocument
   seenWaitWindow = nullptr;
 
   ASSERT_TRUE(seen.seen) << "no wait window";
+  EXPECT_EQ(GetFocus(), edit) << "the keys do not go back to the text";
   EXPECT_GE(seen.after, ExternalCommandWait::kDialogDelay);
   EXPECT_EQ(seen.owner, frame->Window());
   EXPECT_EQ(seen.text, "外部コマンドの終了を待っています。");
