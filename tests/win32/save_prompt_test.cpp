@@ -39,6 +39,7 @@ TEST_F(Win32Frame, EveryRoadAwayFromAModifiedDocumentAsksToSaveItFirst) {
   const std::string escapedFile = folder.File("日本語.properties");
   const std::string plainFile = folder.File("plain.txt");
   const std::string editedBytes = "# note\r\nkey=\\u3042";
+  const std::u16string editedText = u"# note\r\nkey=あx";  // with the x typed at its end
   test::WriteFileBytes(escapedFile, "greeting=\\u3053\\u3093");
   test::WriteFileBytes(plainFile, "imported");
 
@@ -54,17 +55,24 @@ TEST_F(Win32Frame, EveryRoadAwayFromAModifiedDocumentAsksToSaveItFirst) {
     // The answer to the system: whether the session may end.
     bool answersEndSession;
   };
-  const auto command = [this](int id) { return [this, id] { return SendMessageW(frame->Window(), WM_COMMAND, id, 0); }; };
-  const Road roads[] = {
-      {"New", command(ID_FILE_NEW), std::nullopt, "(無題) - Propdesk", u"", false, false},
-      {"Open", command(ID_FILE_OPEN), escapedFile, escapedFile + " - Propdesk", u"greeting=こん", false, false},
-      {"Import", command(ID_FILE_IMPORT), plainFile, "(無題)(更新) - Propdesk", u"imported", false, false},
-      {"drop", [&] { return SendMessageW(frame->Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(escapedFile)), 0); },
-       std::nullopt, escapedFile + " - Propdesk", u"greeting=こん", false, false},
-      {"close", [&] { return SendMessageW(frame->Window(), WM_CLOSE, 0, 0); }, std::nullopt, std::nullopt, u"", true, false},
-      {"log-off", [&] { return SendMessageW(frame->Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF); }, std::nullopt,
-       std::nullopt, u"# note\r\nkey=あx", false, true},
+  const auto send = [this](UINT message, WPARAM wParam, LPARAM lParam) {
+    return [=, this] { return SendMessageW(frame->Window(), message, wParam, lParam); };
   };
+  const auto drop = [&] {
+    const HDROP dropped = MakeDrop(escapedFile);  // the window lets it go
+    return SendMessageW(frame->Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(dropped), 0);
+  };
+  const std::string named = escapedFile + " - Propdesk";
+  const Road roads[] = {
+      {"New", send(WM_COMMAND, ID_FILE_NEW, 0), std::nullopt, "(無題) - Propdesk", u"", false, false},
+      {"Open", send(WM_COMMAND, ID_FILE_OPEN, 0), escapedFile, named, u"greeting=こん", false, false},
+      {"Import", send(WM_COMMAND, ID_FILE_IMPORT, 0), plainFile, "(無題)(更新) - Propdesk", u"imported", false, false},
+      {"drop", drop, std::nullopt, named, u"greeting=こん", false, false},
+      {"close", send(WM_CLOSE, 0, 0), std::nullopt, std::nullopt, u"", true, false},
+      {"log-off", send(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), std::nullopt, std::nullopt, editedText, false,
+       true},
+  };
+  const std::string question = "ファイル " + edited + " の内容は変更されています。\n\n変更を保存しますか？";
   const MessageResult answers[] = {MessageResult::Cancel, MessageResult::No, MessageResult::Yes};
   GetSettings().ReadOnlyOpen = false;
   for (const Road& road : roads) {
@@ -93,8 +101,7 @@ TEST_F(Win32Frame, EveryRoadAwayFromAModifiedDocumentAsksToSaveItFirst) {
 
       const LRESULT result = road.take();
 
-      EXPECT_EQ(prompts.MessageTexts(),
-                std::vector<std::string>{"ファイル " + edited + " の内容は変更されています。\n\n変更を保存しますか？"});
+      EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{question});
       EXPECT_TRUE(prompts.chosenPaths.empty());
       EXPECT_EQ(result, road.answersEndSession && goesOn ? TRUE : FALSE);
       const std::string file = test::ReadFileBytes(edited);
@@ -107,7 +114,7 @@ TEST_F(Win32Frame, EveryRoadAwayFromAModifiedDocumentAsksToSaveItFirst) {
       if (!IsWindow(window)) continue;
       if (!goesOn) {
         EXPECT_EQ(Title(), modifiedTitle);
-        EXPECT_EQ(ViewText(), u"# note\r\nkey=あx");
+        EXPECT_EQ(ViewText(), editedText);
         continue;
       }
       EXPECT_EQ(Title(), road.title.value_or(saves ? edited + " - Propdesk" : modifiedTitle));
