@@ -1,5 +1,6 @@
 // The wait for an external conversion command that does not end: a small window over the frame
-// offers Cancel, which ends the command and leaves the document as it was.
+// takes the person's input and offers Cancel, which ends the command and leaves the document as
+// it was.
 #include <chrono>
 #include <fstream>
 #include <string>
@@ -20,6 +21,7 @@ using Clock = std::chrono::steady_clock;
 // What the wait window looked like when it showed; filled from a timer inside the wait's own loop.
 struct WaitWindowSeen {
   HWND frame = nullptr;
+  HWND edit = nullptr;
   Clock::time_point commandStart;
   Clock::duration after{};
   HWND owner = nullptr;
@@ -35,17 +37,22 @@ std::string ChildText(HWND parent, const wchar_t* className) {
   return windows::Narrow(text);
 }
 
-// Notes the wait window once it shows and presses its Cancel as the person would.
+// Notes the wait window once it shows and types into the text behind it; at the next tick, once
+// the typing has been handled, presses the window's Cancel as the person would.
 void CALLBACK PressCancelOfTheWaitWindow(HWND, UINT, UINT_PTR timer, DWORD) {
   WaitWindowSeen& seen = *seenWaitWindow;
   HWND wait = GetLastActivePopup(seen.frame);
   if (wait == seen.frame || !IsWindowVisible(wait)) return;
+  if (!seen.seen) {
+    seen.after = Clock::now() - seen.commandStart;
+    seen.owner = GetWindow(wait, GW_OWNER);
+    seen.text = ChildText(wait, L"STATIC");
+    seen.button = ChildText(wait, L"BUTTON");
+    seen.seen = true;
+    PostMessageW(seen.edit, WM_CHAR, 'z', 0);
+    return;
+  }
   KillTimer(nullptr, timer);
-  seen.after = Clock::now() - seen.commandStart;
-  seen.owner = GetWindow(wait, GW_OWNER);
-  seen.text = ChildText(wait, L"STATIC");
-  seen.button = ChildText(wait, L"BUTTON");
-  seen.seen = true;
   SendMessageW(FindWindowExW(wait, nullptr, L"BUTTON", nullptr), BM_CLICK, 0, 0);
 }
 
@@ -74,6 +81,7 @@ TEST_F(Win32Frame, CancelInTheWaitWindowEndsAHangingConverterAndKeepsTheDocument
   prompts.chosenPaths = {next};
   WaitWindowSeen seen;
   seen.frame = frame->Window();
+  seen.edit = edit;
   seen.commandStart = Clock::now();
   seenWaitWindow = &seen;
   const UINT_PTR timer = SetTimer(nullptr, 0, 20, PressCancelOfTheWaitWindow);
@@ -88,7 +96,7 @@ TEST_F(Win32Frame, CancelInTheWaitWindowEndsAHangingConverterAndKeepsTheDocument
   EXPECT_EQ(seen.text, "外部コマンドの終了を待っています。");
   EXPECT_EQ(seen.button, "キャンセル");
   EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{"変換を中止しました。"});
-  EXPECT_EQ(ViewText(), u"key=あ");
+  EXPECT_EQ(ViewText(), u"key=あ");  // without the z typed while the wait window showed
   EXPECT_EQ(Title(), opened + " - Propdesk");
   HWND popup = GetLastActivePopup(frame->Window());
   EXPECT_TRUE(popup == frame->Window() || !IsWindowVisible(popup)) << "the wait window stayed";
