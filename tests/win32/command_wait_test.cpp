@@ -25,6 +25,7 @@ struct WaitWindowSeen {
   Clock::time_point commandStart;
   Clock::duration after{};
   HWND owner = nullptr;
+  RECT place{};
   std::string text;
   std::string button;
   bool seen = false;
@@ -46,6 +47,7 @@ void CALLBACK PressCancelOfTheWaitWindow(HWND, UINT, UINT_PTR timer, DWORD) {
   if (!seen.seen) {
     seen.after = Clock::now() - seen.commandStart;
     seen.owner = GetWindow(wait, GW_OWNER);
+    GetWindowRect(wait, &seen.place);
     seen.text = ChildText(wait, L"STATIC");
     seen.button = ChildText(wait, L"BUTTON");
     seen.seen = true;
@@ -71,6 +73,8 @@ TEST_F(Win32Frame, CancelInTheWaitWindowEndsAHangingConverterAndKeepsTheDocument
   test::WriteFileBytes(next, "other=\\u3044");
   GetSettings().ReadOnlyOpen = false;
   SendMessageW(frame->Window(), WM_OPENFILE, 0, reinterpret_cast<LPARAM>(opened.c_str()));
+  // Half off the screen: the wait window must still be whole on it.
+  MoveWindow(frame->Window(), -300, 100, 500, 300, TRUE);
   SetForegroundWindow(frame->Window());
   SetFocus(edit);
   ASSERT_EQ(ViewText(), u"key=あ");
@@ -93,6 +97,10 @@ TEST_F(Win32Frame, CancelInTheWaitWindowEndsAHangingConverterAndKeepsTheDocument
   EXPECT_EQ(GetFocus(), edit) << "the keys do not go back to the text";
   EXPECT_GE(seen.after, ExternalCommandWait::kDialogDelay);
   EXPECT_EQ(seen.owner, frame->Window());
+  RECT workArea{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+  EXPECT_EQ(seen.place.left, workArea.left);
+  EXPECT_GT(seen.place.top, 100);  // over the frame
   EXPECT_EQ(seen.text, "外部コマンドの終了を待っています。");
   EXPECT_EQ(seen.button, "キャンセル");
   EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{"変換を中止しました。"});
