@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/string_table.h"
+#include "win32/center_window.h"
 #include "platform/windows/file_access.h"
 
 namespace propdesk {
@@ -92,15 +93,9 @@ void ExternalCommandWait::ShowDialog() {
     AddChild(dialog_, L"BUTTON", cancel, WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL,
              {kClientWidth - kMargin - kButtonWidth, buttonTop, kClientWidth - kMargin, buttonTop + kButtonHeight});
   }
-  // Centred over the owner.
-  RECT ownerRect{};
-  RECT dialogRect{};
-  GetWindowRect(owner_, &ownerRect);
-  GetWindowRect(dialog_, &dialogRect);
-  const int width = dialogRect.right - dialogRect.left;
-  const int height = dialogRect.bottom - dialogRect.top;
-  SetWindowPos(dialog_, HWND_TOP, (ownerRect.left + ownerRect.right - width) / 2,
-               (ownerRect.top + ownerRect.bottom - height) / 2, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  // Over the owner and on the screen, where its Cancel can be reached.
+  CenterWindow(dialog_, owner_);
+  SetWindowPos(dialog_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
   SetFocus(GetDlgItem(dialog_, IDCANCEL));
   SetTimer(dialog_, kEndWatch, kEndWatchIntervalMs, nullptr);
 }

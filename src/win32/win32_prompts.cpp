@@ -11,8 +11,10 @@
 namespace propdesk {
 namespace {
 
-constexpr DWORD kOpenFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-constexpr DWORD kSaveFlags = OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+// The current folder stays: a document named relative to it (from the command line) must still
+// be saved to its own file after a chooser was used for another folder.
+constexpr DWORD kOpenFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+constexpr DWORD kSaveFlags = OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
 
 UINT MessageBoxStyle(MessageStyle style) {
   switch (style) {

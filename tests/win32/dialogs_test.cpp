@@ -1,23 +1,28 @@
-// The About box and the settings dialog, opened for real over the main window and driven from a
-// timer inside their own modal loop; the settings land in the registry of the Wine prefix.
+// The About box, the settings dialog and the file choosers, opened for real over the main window and
+// driven from a timer inside their own modal loop; the settings land in the registry of the Wine prefix.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "common/command_ids.h"
+#include "common/string_table.h"
 #include "platform/windows/file_access.h"
 #include "settings/settings.h"
 #include "support/scripted_prompts.h"
+#include "support/temp_dir.h"
 #include "win32/center_window.h"
 #include "win32/main_frame.h"
 #include "win32/resources/resource_ids.h"
 #include "win32/settings_dialog.h"
+#include "win32/win32_prompts.h"
 
 namespace propdesk {
 namespace {
@@ -239,6 +244,42 @@ TEST_F(Win32Dialogs, BrowsePutsTheChosenProgramIntoTheFieldWithKeepSyntaxWhileIt
     Click(dialog, IDCANCEL);
   }));
   EXPECT_EQ(GetSettings().Native2AsciiPath, "C:\\old.exe");
+}
+
+// A file named relative to the current folder, as on the command line, must stay the same file
+// after a chooser has been used for another folder.
+TEST_F(Win32Dialogs, FileChoosersGiveTheTypedPathAndLeaveTheCurrentFolderAlone) {
+  test::TempDir folder;
+  const std::string existing = folder.File("日本.properties");
+  test::WriteFileBytes(existing, "k=v");
+  const auto backslashed = [](std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+  };
+  const struct {
+    FileChooserKind kind;
+    std::string typed;
+    std::string chosen;
+  } cases[] = {
+      {FileChooserKind::Open, existing, existing},
+      {FileChooserKind::Save, folder.File("新規"), folder.File("新規.properties")},
+  };
+  std::string filter;
+  LoadText(IDS_PROPERTIES_FILTER, filter);
+  wchar_t before[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, before);
+  for (const auto& c : cases) {
+    std::optional<std::string> chosen;
+    ASSERT_TRUE(WithDialog([&] { chosen = ChooseFile(c.kind, filter, "properties", frame->Window()); },
+                           [&](HWND dialog) {
+                             SetDlgItemTextW(dialog, cmb13, windows::Wide(backslashed(c.typed)).c_str());
+                             Click(dialog, IDOK);
+                           }));
+    EXPECT_EQ(backslashed(chosen.value_or("(none)")), backslashed(c.chosen));
+    wchar_t after[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, after);
+    EXPECT_EQ(std::wstring(after), std::wstring(before));
+  }
 }
 
 }  // namespace

@@ -7,6 +7,9 @@
 #include <dlgs.h>
 
 #include <algorithm>
+#include <chrono>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -191,50 +194,73 @@ TEST_F(Win32FindReplace, ReplaceThenReplaceAllReportTheirOutcome) {
   EXPECT_EQ(TakeMessage(), Shown("\"z\" が見つかりません。", MessageOwner::MainFrame));
 }
 
+// Presses the keys together, the first down first, and releases them in the opposite order, through
+// the system's input queue; runs the program's own loop until the last release has been handled.
+bool PressKeys(const MainFrame& frame, HACCEL accelerators, std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  const auto add = [&](WORD key, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    inputs.push_back(input);
+  };
+  for (const WORD key : keys) add(key, 0);
+  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) add(*key, KEYEVENTF_KEYUP);
+  if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size()) return false;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (std::chrono::steady_clock::now() < deadline) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      HandleLoopMessage(frame, accelerators, msg);
+      if (msg.message == WM_KEYUP && msg.wParam == *keys.begin()) return true;
+    }
+  }
+  return false;
+}
+
 TEST_F(Win32FindReplace, KeysGoToTheFocusedDialogBeforeTheAccelerators) {
   SetViewText(L"a a");
-  Command(ID_EDIT_FIND);
-  SetField(edt1, L"a");
-  Press(IDOK);
-  ASSERT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{1}));
-
-  std::vector<int>& commands = sent.commands;
-  HACCEL accelerators = LoadMainAccelerators();
-  const auto pressKey = [&](HWND target, BYTE modifier, WPARAM key) {
-    BYTE keys[256] = {};
-    if (modifier) keys[modifier] = 0x80;
-    SetKeyboardState(keys);
-    MSG msg{target, WM_KEYDOWN, key, 1, 0, {}};
-    HandleLoopMessage(*frame, accelerators, msg);
-    BYTE released[256] = {};
-    SetKeyboardState(released);
-  };
-  const struct {
-    BYTE modifier;
-    WPARAM key;
-    int command;
-  } keys[] = {{0, VK_F3, ID_EDIT_FIND_DOWN}, {VK_SHIFT, VK_F3, ID_EDIT_FIND_UP}, {VK_CONTROL, 'F', ID_EDIT_FIND}};
-
-  Command(ID_EDIT_FIND);
-  HWND field = GetDlgItem(Dialog(), edt1);
-  SetFocus(field);
-  ASSERT_EQ(GetFocus(), field);
-  commands.clear();
-  for (const auto& k : keys) pressKey(field, k.modifier, k.key);
-  EXPECT_TRUE(commands.empty());
-  EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{1}));
-  EXPECT_TRUE(Dialog());
-
-  Press(IDCANCEL);
+  Select(0, 0);
+  SetForegroundWindow(frame->Window());
   SetFocus(edit);
-  for (const auto& k : keys) {
-    commands.clear();
-    pressKey(edit, k.modifier, k.key);
-    EXPECT_EQ(commands, std::vector<int>{k.command}) << k.command;
-  }
-  EXPECT_TRUE(Dialog());  // Ctrl+F opened it
-  EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{1}));  // F3 went down, Shift+F3 back up
+  ASSERT_EQ(GetFocus(), edit);
+  HACCEL accelerators = LoadMainAccelerators();
+  const auto press = [&](std::initializer_list<WORD> keys) {
+    ASSERT_TRUE(PressKeys(*frame, accelerators, keys)) << "the keys did not arrive";
+  };
+  std::vector<int>& commands = sent.commands;
 
+  press({VK_CONTROL, 'F'});
+  ASSERT_TRUE(Dialog());
+  ASSERT_EQ(GetFocus(), GetDlgItem(Dialog(), edt1));
+  press({'A'});
+  EXPECT_EQ(Field(edt1), L"a");
+  commands.clear();
+  for (const auto keys : {std::initializer_list<WORD>{VK_F3}, {VK_SHIFT, VK_F3}, {VK_CONTROL, 'F'}, {VK_CONTROL, 'R'}}) {
+    press(keys);
+  }
+  EXPECT_TRUE(commands.empty());
+  EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{0}));
+
+  // Enter finds the first match; the dialog closes and the view has the focus again.
+  press({VK_RETURN});
+  EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{1}));
+  EXPECT_EQ(Dialog(), nullptr);
+  ASSERT_EQ(GetFocus(), edit);
+  const struct {
+    std::initializer_list<WORD> keys;
+    int command;
+    std::pair<DWORD, DWORD> selection;
+  } fromTheView[] = {{{VK_F3}, ID_EDIT_FIND_DOWN, {2, 3}}, {{VK_SHIFT, VK_F3}, ID_EDIT_FIND_UP, {0, 1}}};
+  for (const auto& k : fromTheView) {
+    commands.clear();
+    press(k.keys);
+    EXPECT_EQ(commands, std::vector<int>{k.command}) << k.command;
+    EXPECT_EQ(Selection(), k.selection) << k.command;
+  }
+  EXPECT_TRUE(prompts.messages.empty());
   DestroyAcceleratorTable(accelerators);
 }
 

@@ -47,6 +47,11 @@ class Win32Frame : public ::testing::Test {
     SetWindowTextW(edit, text);
     SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
   }
+  std::string Title() const {
+    wchar_t title[1024] = {};
+    GetWindowTextW(frame->Window(), title, 1024);
+    return windows::Narrow(title);
+  }
   std::string PaneText(WPARAM pane) const {
     HWND bar = frame->StatusBarWindow();
     wchar_t text[512] = {};
