@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the editor and the tests need; quick when all are there.
-# With "windows", also what the Windows cross build and its tests under Wine need.
+# With "windows", also what the Windows cross build, its installer and its tests under Wine need.
 set -euo pipefail
 
 packages=(
@@ -11,7 +11,7 @@ packages=(
   desktop-file-utils appstream libxml2-utils man-db shared-mime-info libglib2.0-bin dpkg-dev
 )
 if [[ ${1:-} == windows ]]; then
-  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine wine64 locales)
+  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine wine64 locales nsis)
 fi
 
 missing=()
