@@ -6,7 +6,8 @@
 ;   OUTFILE       the installer to write
 ; It installs for the current user into %LOCALAPPDATA%\Programs\Propdesk without administrator
 ; rights, or for all users into Program Files after the system asks for them. Command line:
-;   /S            silent; /AllUsers for all users; /AddToPath puts the folder on PATH
+;   /S            silent; /AllUsers for all users; /AddToPath puts the folder on PATH;
+;   /D=FOLDER     another installation folder (last, unquoted, as NSIS wants it)
 ; The uninstaller removes what the installer made and keeps the editor's settings key.
 
 !define PRODUCT Propdesk
@@ -144,7 +145,12 @@ Section -Announce
 SectionEnd
 
 Function .onInit
+  ; A folder given with /D= comes before the install mode's default.
+  StrCpy $3 $INSTDIR
   !insertmacro MULTIUSER_INIT
+  ${If} $3 != ""
+    StrCpy $INSTDIR $3
+  ${EndIf}
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 /AddToPath $1
