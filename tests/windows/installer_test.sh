@@ -4,7 +4,8 @@
 # Apps & features, the "Open with" keys beside another program's association, and PATH. Runs the
 # installed converter, and starts the installed editor through the command registered for
 # .properties files. Then uninstalls silently and wants nothing named Propdesk left but the
-# editor's settings key, and PATH and the other program's keys as they were.
+# editor's settings key, and PATH and the other program's keys as they were. Last, a PATH too long
+# to extend safely is left as it was.
 # Uses the display in DISPLAY, else a virtual one of its own. Skips (exit 77) without xdotool.
 # Usage: installer_test.sh INSTALLER VERSION
 set -euo pipefail
@@ -17,7 +18,8 @@ source "$(dirname "$0")/../../scripts/virtual_display.sh"
 
 # winemenubuilder would copy the Start-menu link and the file type into this machine's own menus.
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-trap 'wineserver -k 2>/dev/null; stop_virtual_display' EXIT
+# Without errexit, so that a process already gone does not stop the clean-up half way.
+trap 'set +e; wineserver -k 2>/dev/null; stop_virtual_display' EXIT
 timeout 120 wineboot -i >/dev/null 2>&1
 
 failures=0
@@ -91,7 +93,7 @@ if [ -n "$window" ]; then
   xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
   xdotool key alt+F4
   has_ended() { ! kill -0 "$editor_pid" 2>/dev/null; }
-  wait_until 20 "FAIL: the editor did not close" has_ended || failures=$((failures + 1))
+  wait_until 20 "FAIL: the editor did not close" has_ended && editor_pid= || failures=$((failures + 1))
 else
   fail "no window titled with the file"
 fi
@@ -117,6 +119,12 @@ expect_value "$classes\\.properties" "" Other.properties
 wine reg query "$classes\\.properties\\OpenWithProgids" /v Other.properties >/dev/null 2>&1 ||
   fail "the uninstaller removed another program's Open with entry"
 expect_value 'HKCU\Environment' Path "$user_path"
+
+# A PATH longer than the installer's strings hold is left whole, not cut off and extended.
+long_path=$(printf 'C:\\Tools\\%04d;' $(seq 100))
+wine reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d "$long_path" /f >/dev/null
+timeout 120 wine "$installer" /S /AddToPath || fail "the installer exits with status $? on a long PATH"
+expect_value 'HKCU\Environment' Path "$long_path"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "PASS"
