@@ -81,7 +81,7 @@ LangString PropertiesFileType ${LANG_JAPANESE} "Java プロパティ ファイ�
 LangString ProgramsSection ${LANG_JAPANESE} "${PRODUCT} (エディターと propdesk-native2ascii)"
 LangString PathSection ${LANG_JAPANESE} "propdesk-native2ascii のフォルダーを PATH に追加する"
 LangString PathTooLong ${LANG_JAPANESE} "環境変数 PATH が長すぎるため、変更しませんでした。$\r$\n$\r$\n次のフォルダーを手動で PATH に追加してください:$\r$\n$INSTDIR"
-LangString ElevationRefused ${LANG_JAPANESE} "管理者の承認が得られなかったため、すべてのユーザーへのインストールを中止しました。"
+LangString ElevationRefused ${LANG_JAPANESE} "管理者の承認が得られなかったため、すべてのユーザーに対する処理を中止しました。"
 
 ; Where the install mode keeps PATH, and what the uninstaller must be told to find the same mode.
 Var EnvironmentKey
@@ -144,7 +144,40 @@ Section -Announce
   !insertmacro ANNOUNCE_CHANGES
 SectionEnd
 
+; Asked to install or uninstall for all users without administrator rights (so it is when Apps &
+; features starts the uninstaller of an all-users installation), the program starts itself again
+; with them, with the same parameters; the system asks the person first. The uninstaller runs from
+; a temporary copy that needs the installation folder named with _?=.
+!macro ELEVATE_FOR_ALL_USERS UN
+  ${${UN}GetParameters} $R0
+  ClearErrors
+  ${${UN}GetOptions} $R0 /AllUsers $R1
+  ${IfNot} ${Errors}
+    UserInfo::GetAccountType
+    Pop $R1
+    ${If} $R1 != Admin
+      !if "${UN}" == "un."
+        StrCpy $R0 "$R0 _?=$INSTDIR"
+      !endif
+      !insertmacro RUN_ELEVATED $R0
+      Quit
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; Starts this program with administrator rights; when the person refuses, says so and sets the
+; error flag.
+!macro RUN_ELEVATED PARAMETERS
+  ClearErrors
+  ExecShell runas "$EXEPATH" "${PARAMETERS}"
+  ${If} ${Errors}
+    MessageBox MB_ICONEXCLAMATION "$(ElevationRefused)" /SD IDOK
+    SetErrors
+  ${EndIf}
+!macroend
+
 Function .onInit
+  !insertmacro ELEVATE_FOR_ALL_USERS ""
   ; A folder given with /D= comes before the install mode's default.
   StrCpy $3 $INSTDIR
   !insertmacro MULTIUSER_INIT
@@ -190,10 +223,8 @@ Function InstallModePageLeave
     Call MultiUser.InstallMode.AllUsers
     Return
   ${EndIf}
-  ClearErrors
-  ExecShell runas "$EXEPATH" /AllUsers
+  !insertmacro RUN_ELEVATED /AllUsers
   ${If} ${Errors}
-    MessageBox MB_ICONEXCLAMATION "$(ElevationRefused)"
     Abort
   ${EndIf}
   Quit
@@ -320,6 +351,7 @@ FunctionEnd
 !macroend
 
 Function un.onInit
+  !insertmacro ELEVATE_FOR_ALL_USERS un.
   !insertmacro MULTIUSER_UNINIT
 FunctionEnd
 
