@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the editor and the tests need; quick when all are there.
-# With "windows", also what the Windows cross build and its tests under Wine need.
+# With "windows", also what the Windows cross build, its installer and its tests under Wine need.
 set -euo pipefail
 
 packages=(
@@ -12,7 +12,7 @@ packages=(
 )
 if [[ ${1:-} == windows ]]; then
   # fonts-wine: Wine's own fonts, whose Marlett draws the buttons of title bars that Wine draws.
-  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine wine64 fonts-wine locales)
+  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine wine64 fonts-wine locales nsis)
 fi
 
 missing=()

@@ -2,8 +2,9 @@
 # Runs the Windows tests under Wine, in a private prefix made for the run: the test programs of the
 # x86_64 build and the converter against the Linux one, once with a Japanese locale (code page 932,
 # as on the users' machines) and once with an English one (code page 1252); the i686 test programs
-# too when 32-bit Wine (Debian wine32) is present.
-# Usage: scripts/test-windows.sh [LINUX_BUILD]   (after scripts/build-windows.sh; default build/)
+# too when 32-bit Wine (Debian wine32) is present. Last the installers in dist/, each in a fresh
+# prefix of its own, in the Japanese locale.
+# Usage: scripts/test-windows.sh [LINUX_BUILD]   (after scripts/package-windows.sh; default build/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 linux_build=${1:-build}
@@ -33,4 +34,10 @@ for locale in ja_JP.UTF-8 en_US.UTF-8; do
   done
   echo "== The Windows converter against the Linux one, $locale"
   LANG=$locale LC_ALL=$locale tests/windows/converter_test.sh "$linux_build" build-windows-x86_64
+done
+
+version=$(sed -n 's/.*kVersion\[\] = "\(.*\)";/\1/p' build-windows-x86_64/generated/common/version.h)
+for arch in "${architectures[@]}"; do
+  echo "== The $arch installer under Wine"
+  LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 tests/windows/installer_test.sh "dist/propdesk-$version-$arch-setup.exe" "$version"
 done

@@ -2,7 +2,7 @@
 # Installs what is missing, builds with warnings as errors and runs every test, then builds and
 # runs them again under AddressSanitizer and UndefinedBehaviorSanitizer. Last it builds the
 # programs in the optimised Release configuration, whose warnings only the optimiser finds, and
-# cross-builds the Windows programs and runs their tests under Wine.
+# cross-builds and packs the Windows programs and runs their tests and installer under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
@@ -19,6 +19,6 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 
 BUILD_TYPE=Release scripts/build.sh build-release -DPROPDESK_WERROR=ON -DPROPDESK_BUILD_TESTS=OFF
 
-# The Windows programs, cross-built, and their tests under Wine.
-scripts/build-windows.sh -DPROPDESK_WERROR=ON
+# The Windows programs, cross-built and packed, and their tests under Wine.
+scripts/package-windows.sh -DPROPDESK_WERROR=ON
 scripts/test-windows.sh build
