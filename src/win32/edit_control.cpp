@@ -1,5 +1,8 @@
 #include "win32/edit_control.h"
 
+#include "convert/view_text.h"
+#include "document/caret_character.h"
+
 namespace propdesk {
 
 std::u16string EditText(HWND edit) {
@@ -20,6 +23,14 @@ std::u16string EditLineText(HWND edit, std::size_t line) {
   const LRESULT copied = SendMessageW(edit, EM_GETLINE, line, reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(copied));
   return text;
+}
+LexedEditLine LexEditLine(HWND edit, std::size_t line) {
+  LexedEditLine lexed;
+  lexed.view = EditLineText(edit, line);
+  lexed.native = ViewTextToNative(lexed.view, ViewLineBreak::CrLf);
+  const properties::LineStart start = StartOfLine(line, [edit](std::size_t i) { return EditLineText(edit, i); });
+  properties::LexLine(lexed.native, start, lexed.spans);
+  return lexed;
 }
 
 void GetEditSelection(HWND edit, std::size_t& start, std::size_t& end) {

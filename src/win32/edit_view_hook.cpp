@@ -4,9 +4,11 @@
 #include <imm.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "convert/view_text.h"
+#include "document/caret_character.h"
 #include "win32/edit_control.h"
 #include "win32/frame_messages.h"
 
@@ -15,6 +17,7 @@ namespace {
 
 constexpr UINT_PTR kHookId = 1;
 constexpr WPARAM kEscape = 27;
+constexpr WPARAM kBackspace = 8;
 
 bool IsReadOnly(HWND edit) { return (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0; }
 
@@ -70,6 +73,27 @@ bool EnteredAsEscape(HWND edit, WPARAM character, EditViewHook::Owner& owner) {
   return true;
 }
 
+// Backspace just after, or Delete just before, an escape the view keeps as text removes the
+// escape whole, as the one character it stands for; true when it did.
+bool RemovedKeptEscape(HWND edit, bool beforeCaret) {
+  std::size_t start = 0;
+  std::size_t end = 0;
+  GetEditSelection(edit, start, end);
+  if (IsReadOnly(edit) || start != end) return false;
+  const auto line = static_cast<std::size_t>(SendMessageW(edit, EM_LINEFROMCHAR, start, 0));
+  const auto lineStart = static_cast<std::size_t>(SendMessageW(edit, EM_LINEINDEX, line, 0));
+  const LexedEditLine lexed = LexEditLine(edit, line);
+  const std::size_t column =
+      NativeLength(std::u16string_view(lexed.view).substr(0, start - lineStart), ViewLineBreak::CrLf);
+  if (beforeCaret && column == 0) return false;
+  const std::optional<KeptEscape> kept = KeptEscapeAt(lexed.native, lexed.spans, beforeCaret ? column - 1 : column);
+  if (!kept || (beforeCaret ? kept->end : kept->begin) != column) return false;
+  SendMessageW(edit, EM_SETSEL, lineStart + IndexOfNativeOffset(lexed.view, kept->begin, ViewLineBreak::CrLf),
+               static_cast<LPARAM>(lineStart + IndexOfNativeOffset(lexed.view, kept->end, ViewLineBreak::CrLf)));
+  ReplaceEditSelection(edit, u"");
+  return true;
+}
+
 // The text an input method has just committed, or none.
 std::u16string CommittedText(HWND edit) {
   std::u16string text;
@@ -93,7 +117,19 @@ LRESULT CALLBACK HookProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
         return 0;
       }
       SendMessageW(owner.Window(), WM_UPDATECARETPOS, 0, 0);
+      if (wParam == kBackspace && RemovedKeptEscape(edit, true)) {
+        owner.CaretMayHaveMoved();
+        return 0;
+      }
       if (EnteredAsEscape(edit, wParam, owner)) return 0;
+      break;
+    case WM_KEYDOWN:
+      // Shift+Del and Ctrl+Del keep the control's meanings (cut, delete to the word's end).
+      if (wParam == VK_DELETE && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0 &&
+          RemovedKeptEscape(edit, false)) {
+        owner.CaretMayHaveMoved();
+        return 0;
+      }
       break;
     case WM_IME_CHAR:
       // The control would insert it without a WM_CHAR.

@@ -2,7 +2,8 @@
 // Sits in front of the edit view's window procedure: keeps the status bar's position current on
 // key release, typed characters and mouse movement, lets ESC close the window when the settings
 // allow it, and makes typed and pasted text keep every character: one without an exact code
-// page 932 form enters as its \uxxxx escape text. Copied text carries lone CRs and LFs as themselves.
+// page 932 form enters as its \uxxxx escape text, which Backspace and Delete then remove whole.
+// Copied text carries lone CRs and LFs as themselves.
 #include <windows.h>
 
 namespace propdesk {

@@ -8,8 +8,6 @@
 
 #include "common/command_ids.h"
 #include "common/string_table.h"
-#include "convert/properties_lexer.h"
-#include "convert/view_text.h"
 #include "document/caret_character.h"
 #include "document/document.h"
 #include "document/edit_view_rules.h"
@@ -285,12 +283,8 @@ void MainFrame::RefreshCaretPos() {
 void MainFrame::CaretMayHaveMoved() {
   if (!textView_) return;
   const LineColumn at = textView_->GetSelectionStartLineColumn();
-  const std::string line = ViewTextToNative(EditLineText(editView_, at.line), ViewLineBreak::CrLf);
-  const properties::LineStart start =
-      StartOfLine(at.line, [this](std::size_t i) { return EditLineText(editView_, i); });
-  std::vector<properties::Span> spans;
-  properties::LexLine(line, start, spans);
-  statusBar_->ShowCaretCharacter(CaretCharacterText(line, spans, at.column));
+  const LexedEditLine line = LexEditLine(editView_, at.line);
+  statusBar_->ShowCaretCharacter(CaretCharacterText(line.native, line.spans, at.column));
 }
 
 void MainFrame::SetTitle(std::string_view title) { SetWindowTextW(window_, windows::Wide(title).c_str()); }

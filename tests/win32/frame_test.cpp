@@ -169,6 +169,30 @@ TEST_F(Win32Frame, OpenEditAndSaveKeepTheMeaningAndTheLineEnds) {
   }
 }
 
+TEST_F(Win32Frame, BackspaceAfterAndDeleteBeforeAKeptEscapeRemoveItWhole) {
+  const auto backspace = [&] { SendMessageW(edit, WM_CHAR, VK_BACK, 0); };
+  const auto del = [&] { SendMessageW(edit, WM_KEYDOWN, VK_DELETE, 0); };
+  // key=é😀é on the second line, each a kept escape.
+  SetViewText(L"#\r\nk=\\u00e9\\ud83d\\ude00\\u00E9");
+  SendMessageW(edit, EM_SETSEL, 11, 11);
+  backspace();
+  EXPECT_EQ(ViewText(), u"#\r\nk=\\ud83d\\ude00\\u00E9");
+  del();
+  EXPECT_EQ(ViewText(), u"#\r\nk=\\u00E9");
+  del();
+  EXPECT_EQ(ViewText(), u"#\r\nk=");
+  // Inside an escape, or after an escaped backslash, the keys remove one character.
+  SetViewText(L"#\r\nk=\\u00E9");
+  SendMessageW(edit, EM_SETSEL, 8, 8);
+  backspace();
+  del();
+  EXPECT_EQ(ViewText(), u"#\r\nk=\\uE9");
+  SetViewText(L"k=\\\\u00e9");
+  SendMessageW(edit, EM_SETSEL, 9, 9);
+  backspace();
+  EXPECT_EQ(ViewText(), u"k=\\\\u00e");
+}
+
 TEST_F(Win32Frame, EditForbiddenRefusesEditsAndEscapeClosesWhenTheSettingAllows) {
   SetViewText(L"abc");
   Command(ID_EDIT_READONLY);
