@@ -40,7 +40,9 @@ for locale in ja_JP.UTF-8 en_US.UTF-8; do
 done
 
 version=$(sed -n 's/.*kVersion\[\] = "\(.*\)";/\1/p' build-windows-x86_64/generated/common/version.h)
-for arch in "${architectures[@]}"; do
+installers=(x86_64)
+[ "$i686" = true ] && installers+=(i686)
+for arch in "${installers[@]}"; do
   echo "== The $arch installer under Wine"
   LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 tests/windows/installer_test.sh "dist/propdesk-$version-$arch-setup.exe" "$version"
 done
