@@ -39,18 +39,6 @@ for font in "MS UI Gothic" "MS PGothic" "ＭＳ Ｐゴシック"; do replace_fon
 for font in "MS Gothic" "ＭＳ ゴシック" System; do replace_font "$font" IPAGothic; done
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null
 
-# The visible window captioned exactly $1. (xdotool's name patterns do not match Japanese text.)
-find_window() {
-  for _ in $(seq 150); do
-    for window in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
-      [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ] && { echo "$window"; return 0; }
-    done
-    sleep 0.2
-  done
-  echo "no window captioned $1" >&2
-  return 1
-}
-
 # Saves window $1 as picture $2 once two grabs in a row agree, that is once Wine has painted it.
 grab() {
   local previous="$work/previous.png" latest="$work/latest.png"

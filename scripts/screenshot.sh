@@ -16,18 +16,6 @@ start_virtual_display 960x640
 export LANG=ja_JP.UTF-8
 mkdir -p "$folder"
 
-# The visible window captioned exactly $1. (xdotool's name patterns do not match Japanese text.)
-find_window() {
-  for _ in $(seq 100); do
-    for window in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
-      [ "$(xdotool getwindowname "$window")" = "$1" ] && { echo "$window"; return 0; }
-    done
-    sleep 0.2
-  done
-  echo "no window captioned $1" >&2
-  return 1
-}
-
 # Saves window $1 as picture $2.
 grab() {
   sleep 0.5

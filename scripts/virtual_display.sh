@@ -1,7 +1,7 @@
 # Sourced by scripts that drive the editor in a virtual X display. After start_virtual_display
 # SIZE (such as 800x600), DISPLAY names a fresh Xvfb display, $work is a scratch folder, the
 # editor's settings live there, and on exit the editor ($editor_pid, when set), the display and
-# the folder go away.
+# the folder go away. find_window waits for a window by its caption.
 
 work=$(mktemp -d)
 
@@ -32,6 +32,19 @@ wait_until() {
     sleep 0.1
   done
   echo "$message" >&2
+  return 1
+}
+
+# find_window CAPTION: the id of the visible window captioned exactly CAPTION, once there is one
+# (within 30 s). xdotool's name patterns do not match Japanese text, so each caption is compared.
+find_window() {
+  for _ in $(seq 150); do
+    for window in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+      [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ] && { echo "$window"; return 0; }
+    done
+    sleep 0.2
+  done
+  echo "no window captioned $1" >&2
   return 1
 }
 
