@@ -24,6 +24,7 @@ std::u16string EditLineText(HWND edit, std::size_t line) {
   text.resize(static_cast<std::size_t>(copied));
   return text;
 }
+
 LexedEditLine LexEditLine(HWND edit, std::size_t line) {
   LexedEditLine lexed;
   lexed.view = EditLineText(edit, line);

@@ -75,7 +75,7 @@ bool EnteredAsEscape(HWND edit, WPARAM character, EditViewHook::Owner& owner) {
 
 // Backspace just after, or Delete just before, an escape the view keeps as text removes the
 // escape whole, as the one character it stands for; true when it did.
-bool RemovedKeptEscape(HWND edit, bool beforeCaret) {
+bool RemovedKeptEscape(HWND edit, bool beforeCaret, EditViewHook::Owner& owner) {
   std::size_t start = 0;
   std::size_t end = 0;
   GetEditSelection(edit, start, end);
@@ -91,6 +91,7 @@ bool RemovedKeptEscape(HWND edit, bool beforeCaret) {
   SendMessageW(edit, EM_SETSEL, lineStart + IndexOfNativeOffset(lexed.view, kept->begin, ViewLineBreak::CrLf),
                static_cast<LPARAM>(lineStart + IndexOfNativeOffset(lexed.view, kept->end, ViewLineBreak::CrLf)));
   ReplaceEditSelection(edit, u"");
+  owner.CaretMayHaveMoved();
   return true;
 }
 
@@ -117,17 +118,13 @@ LRESULT CALLBACK HookProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
         return 0;
       }
       SendMessageW(owner.Window(), WM_UPDATECARETPOS, 0, 0);
-      if (wParam == kBackspace && RemovedKeptEscape(edit, true)) {
-        owner.CaretMayHaveMoved();
-        return 0;
-      }
+      if (wParam == kBackspace && RemovedKeptEscape(edit, true, owner)) return 0;
       if (EnteredAsEscape(edit, wParam, owner)) return 0;
       break;
     case WM_KEYDOWN:
       // Shift+Del and Ctrl+Del keep the control's meanings (cut, delete to the word's end).
       if (wParam == VK_DELETE && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0 &&
-          RemovedKeptEscape(edit, false)) {
-        owner.CaretMayHaveMoved();
+          RemovedKeptEscape(edit, false, owner)) {
         return 0;
       }
       break;
